@@ -1,0 +1,18 @@
+#include "game.h"
+
+static const int BALL_HEAL = 25;
+static const int MAX_HEALTH = 100;
+
+void DorpoPallo::move()
+{
+    // The ball follows the landscape, so the scroll is added every frame.
+    sprite.addX((velocity - scrollSpeed) * deltaTime);
+    if (sprite.getX() < 0.0f)
+        active = false;
+    if (collisionBox(quimbo.hitBox, sprite)) {
+        quimbo.health += BALL_HEAL;
+        if (quimbo.health > MAX_HEALTH)
+            quimbo.health = MAX_HEALTH;
+        active = false;
+    }
+}

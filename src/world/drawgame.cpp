@@ -1,0 +1,36 @@
+// The picture of a running frame, back to front, and the head-up display's three figures.
+#include "game.h"
+
+static const int HUD_TOP = 640;
+static const int HEALTH_X = 171, HEALTH_Y = 684;
+static const int MAGIC_X = 432, MAGIC_Y = 684;
+static const int SCORE_X = 704, SCORE_Y = 714;
+
+void drawGame()
+{
+    drawImg(background, screen, 0, 0);
+    // The blast cloud puffs out behind the magician, anchored at its top-left corner.
+    if (quimbo.state == FARTED) {
+        fart.setXY(quimbo.sprite.getX(), quimbo.sprite.getY());
+        fart.draw();
+    }
+    for (int i = 0; i < ENEMIES; ++i)
+        if (enemy[i].active)
+            enemy[i].draw();
+    quimbo.draw();
+    for (int i = 0; i < BUBBLES; ++i)
+        if (bubble[i].active)
+            bubble[i].draw();
+    for (int i = 0; i < STARS; ++i)
+        if (star[i].active)
+            star[i].draw();
+    // The landscape stands in front of every actor but the bonus ball.
+    for (int i = 0; i < SCENERIES; ++i)
+        scenery[i].draw();
+    drawImg(hud, screen, 0, HUD_TOP);
+    if (dpallo.active)
+        dpallo.draw();
+    writeLines(screen, verdana32, HEALTH_X, HEALTH_Y, White, "%d %%", quimbo.health);
+    writeLines(screen, verdana32, MAGIC_X, MAGIC_Y, White, "%d %%", quimbo.magic);
+    writeLines(screen, verdana32, SCORE_X, SCORE_Y, White, "%d", quimbo.score);
+}

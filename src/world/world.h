@@ -1,0 +1,12 @@
+// The world on the screen: the scrolling landscape band and the picture of a running frame.
+#ifndef QUIMBO_WORLD_WORLD_H
+#define QUIMBO_WORLD_WORLD_H
+
+void loadSceneries(int count);
+// The band's starting layout: piece k on sheet k, 256 pixels apart, standing on y 640.
+void layOutSceneries();
+// Scrolls the band and re-places the pieces that left the screen at the left.
+void sceneryStep();
+void drawGame();
+
+#endif
