@@ -3,6 +3,9 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+# Further suites that `make test` runs after the main one (the files under mk/ add to it).
+EXTRA_TESTS :=
+
 .PHONY: all deps build run test assets clean
 
 all: build
@@ -19,9 +22,13 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+	@for suite in $(EXTRA_TESTS); do $(MAKE) --no-print-directory $$suite || exit 1; done
 
 assets: deps
 	/usr/bin/python3 tools/make_assets.py
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-*
+
+# Each file here owns a few targets: sanitizers, soak, benchmark, install, screenshots.
+-include mk/*.mk
