@@ -1,0 +1,263 @@
+// The frame loop: its clock, the key table, the game states and the RUNNING sequence's own steps.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "test_support.h"
+
+// The wall clock under the tests' control (graphics_test.cpp).
+void setWallClock(Uint32 ms);
+void releaseWallClock();
+
+namespace {
+
+class FrameLoop : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(gameStarted());
+        SDL_Event stale;
+        while (SDL_PollEvent(&stale)) {
+        }
+        releaseAllKeys();
+    }
+    void TearDown() override { releaseWallClock(); }
+
+    // One frame of `ms` milliseconds on a controlled clock, with the keys pressed during it.
+    bool frame(int ms, std::vector<SDLKey> keys = {})
+    {
+        ticks += static_cast<Uint32>(ms);
+        setWallClock(ticks);
+        for (SDLKey key : keys)
+            pushKeyDown(key);
+        bool quit = false;
+        gameFrame(quit);
+        return quit;
+    }
+
+    // Puts the frame clock at a known tick so that the next frame has a known length.
+    void startClockAt(Uint32 at)
+    {
+        ticks = at;
+        setWallClock(ticks);
+        updateClock();
+    }
+
+    Uint32 ticks = 0;
+};
+
+TEST_F(FrameLoop, FrameTimeIsTakenInUnsigned32BitsAcrossTheTickWrap)
+{
+    struct Case {
+        Uint32 before, now;
+        int difference;
+    } cases[] = {
+        {1000u, 1017u, 17},
+        {0xFFFFFFF6u, 6u, 16},          // the tick count wraps after 49.7 days
+        {0x7FFFFFFCu, 0x80000002u, 6},  // and passes 2^31 after 24.8 days
+    };
+    for (const Case& c : cases) {
+        setWallClock(c.before);
+        updateClock();
+        setWallClock(c.now);
+        updateClock();
+        EXPECT_EQ(timeDifference, c.difference) << c.before << " to " << c.now;
+        EXPECT_FLOAT_EQ(deltaTime, c.difference * 0.1f);
+        EXPECT_EQ(curTime, static_cast<int>(c.now));
+        EXPECT_EQ(prevTime, static_cast<int>(c.now));
+    }
+}
+
+TEST_F(FrameLoop, KeyTableTakesTheFirstRowThatMatchesKeyAndState)
+{
+    struct Case {
+        int from;
+        SDLKey key;
+        int to;
+        bool quit;
+    } cases[] = {
+        {RUNNING, SDLK_ESCAPE, PAUSED, false},   {RUNNING, SDLK_p, PAUSED, false},
+        {PAUSED, SDLK_ESCAPE, GAMEOVER, false},  {PAUSED, SDLK_RETURN, RUNNING, false},
+        {PAUSED, SDLK_p, RUNNING, false},        {GAMEOVER, SDLK_ESCAPE, MAINMENU, false},
+        {MAINMENU, SDLK_ESCAPE, MAINMENU, true}, {HISCORE, SDLK_ESCAPE, MAINMENU, false},
+        {HISCORE, SDLK_a, MAINMENU, false},      {HISCORE, SDLK_SPACE, MAINMENU, false},
+        {HISCORE, SDLK_RETURN, MAINMENU, false},
+        // Keys without a row in their state do nothing.
+        {RUNNING, SDLK_RETURN, RUNNING, false},  {RUNNING, SDLK_UP, RUNNING, false},
+        {MAINMENU, SDLK_RETURN, MAINMENU, false}, {MAINMENU, SDLK_p, MAINMENU, false},
+        {GAMEOVER, SDLK_p, GAMEOVER, false},     {GAMEOVER, SDLK_SPACE, GAMEOVER, false},
+        {PAUSED, SDLK_SPACE, PAUSED, false},     {STORY, SDLK_ESCAPE, STORY, false},
+        {STORY, SDLK_RETURN, STORY, false},
+    };
+    for (const Case& c : cases) {
+        gameState = c.from;
+        bool quit = false;
+        applyKey(c.key, quit);
+        EXPECT_EQ(gameState, c.to) << "key " << c.key << " in state " << c.from;
+        EXPECT_EQ(quit, c.quit) << "key " << c.key << " in state " << c.from;
+    }
+}
+
+TEST_F(FrameLoop, ReturnOnTheGameOverScreenStartsANewGame)
+{
+    gameState = GAMEOVER;
+    quimbo.score = 4321;
+    counter = 9000.0;
+    StdoutCapture out;
+    bool quit = false;
+    applyKey(SDLK_RETURN, quit);
+    EXPECT_EQ(out.text(), "Game succesfully reseted\n");
+    EXPECT_EQ(gameState, RUNNING);
+    EXPECT_EQ(quimbo.score, 0);
+    EXPECT_EQ(counter, 9000.0);
+}
+
+TEST_F(FrameLoop, SpaceAndLeftCtrlActOnlyWhileRunningAndTheMagicianIsNormal)
+{
+    const int gameStates[] = {RUNNING, PAUSED, GAMEOVER, MAINMENU, HISCORE, STORY};
+    const int playerStates[] = {NORMAL, ATTACKING, FALLING, FARTED, BUBBLED, SLIMEY};
+    for (int game : gameStates) {
+        for (int player : playerStates) {
+            bool allowed = game == RUNNING && player == NORMAL;
+            bool quit = false;
+
+            quimbo.reset();
+            quimbo.state = player;
+            gameState = game;
+            StdoutCapture out;
+            applyKey(SDLK_SPACE, quit);
+            EXPECT_EQ(quimbo.magic, allowed ? 0 : 100) << "Space in " << game << "/" << player;
+            EXPECT_EQ(out.text(), allowed ? "Quimbo taiko!\n" : "");
+
+            quimbo.reset();
+            quimbo.state = player;
+            gameState = game;
+            scrollSpeed = 3;
+            applyKey(SDLK_LCTRL, quit);
+            EXPECT_EQ(quimbo.health, allowed ? 75 : 100) << "Left Ctrl in " << game << "/" << player;
+            EXPECT_FALSE(quit);
+        }
+    }
+    haltBlastSound();
+}
+
+TEST_F(FrameLoop, EveryKeyOfAFrameActsOnTheStateLeftByTheOneBefore)
+{
+    struct Case {
+        int from;
+        std::vector<SDLKey> keys;
+        int to;
+        bool quit;
+        bool ranRunning;  // whether the frame's state work was a RUNNING update
+    } cases[] = {
+        {RUNNING, {SDLK_p, SDLK_p}, RUNNING, false, true},
+        {RUNNING, {SDLK_ESCAPE, SDLK_ESCAPE}, GAMEOVER, false, false},
+        {RUNNING, {SDLK_ESCAPE, SDLK_ESCAPE, SDLK_ESCAPE, SDLK_ESCAPE}, MAINMENU, true, false},
+        {PAUSED, {SDLK_RETURN, SDLK_p}, PAUSED, false, false},
+        {HISCORE, {SDLK_ESCAPE, SDLK_ESCAPE}, MAINMENU, true, false},
+    };
+    startClockAt(50000);
+    for (const Case& c : cases) {
+        gameState = c.from;
+        double before = counter;
+        bool quit = frame(16, c.keys);
+        EXPECT_EQ(gameState, c.to) << "from " << c.from << " with " << c.keys.size() << " keys";
+        EXPECT_EQ(quit, c.quit) << "from " << c.from << " with " << c.keys.size() << " keys";
+        EXPECT_EQ(counter - before, c.ranRunning ? 16.0 : 0.0);
+    }
+}
+
+TEST_F(FrameLoop, CloseRequestSetsTheQuitFlagAndTheQueueStillDrains)
+{
+    gameState = RUNNING;
+    startClockAt(1000);
+    SDL_Event close;
+    close.type = SDL_QUIT;
+    SDL_PushEvent(&close);
+    EXPECT_TRUE(frame(10, {SDLK_ESCAPE}));
+    EXPECT_EQ(gameState, PAUSED);
+}
+
+TEST_F(FrameLoop, StoryFrameDoesNothingButPresent)
+{
+    gameState = STORY;
+    startClockAt(1000);
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 40, 80, 120));
+    double before = counter;
+    EXPECT_FALSE(frame(20, {SDLK_ESCAPE, SDLK_SPACE, SDLK_RETURN}));
+    EXPECT_EQ(gameState, STORY);
+    EXPECT_EQ(counter, before);
+    EXPECT_EQ(screenPixel(0, 0), 0x285078u);
+    EXPECT_EQ(screenPixel(1023, 767), 0x285078u);
+}
+
+TEST_F(FrameLoop, GameClockAdvancesOnlyInRunningFramesAndResumesWithoutAJump)
+{
+    startClockAt(10000);
+    const int standing[] = {PAUSED, GAMEOVER, MAINMENU, HISCORE, STORY};
+    for (int state : standing) {
+        gameState = state;
+        double before = counter;
+        frame(500);
+        EXPECT_EQ(counter, before) << "state " << state;
+        EXPECT_EQ(timeDifference, 500);
+    }
+    gameState = PAUSED;
+    frame(3000);
+    double before = counter;
+    frame(15, {SDLK_p});
+    EXPECT_EQ(gameState, RUNNING);
+    EXPECT_EQ(counter - before, 15.0);
+    EXPECT_FLOAT_EQ(deltaTime, 1.5f);
+}
+
+TEST_F(FrameLoop, EnemyWhoseLeftEdgePassesTheBorderIsSwitchedOffInThatFrame)
+{
+    gameState = RUNNING;
+    setFrameTime(10);  // one step of 10 ms
+    struct Case {
+        int slot;
+        float x;
+        bool stays;
+    } cases[] = {{3, 2.0f, false}, {4, 5.0f, true}, {5, 400.0f, true}};
+    for (const Case& c : cases) {
+        Enemy& e = enemy[c.slot];
+        e.clear();
+        e.active = true;
+        e.type = PLANE;
+        e.velocity = -5.0f;
+        e.sprite.init(&planeNormal, screen);
+        e.sprite.setXY(c.x, 700.0f);
+    }
+    runningUpdate();
+    for (const Case& c : cases) {
+        EXPECT_EQ(enemy[c.slot].active, c.stays) << "from x " << c.x;
+        EXPECT_FLOAT_EQ(enemy[c.slot].sprite.getX(), c.x - 5.0f);
+    }
+}
+
+TEST_F(FrameLoop, GivingUpAGameHaltsTheBlastLoopButPausingLeavesEverySoundPlaying)
+{
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0)
+        GTEST_SKIP() << "no mixer in this run";
+    static Uint8 silence[22050 * 2] = {};
+    Mix_Chunk* loop = Mix_QuickLoad_RAW(silence, sizeof silence);
+    ASSERT_NE(loop, nullptr);
+    ASSERT_EQ(Mix_PlayChannelTimed(BLAST_CHANNEL, loop, -1, -1), BLAST_CHANNEL);
+    ASSERT_EQ(Mix_PlayChannelTimed(4, loop, -1, -1), 4);
+
+    gameState = RUNNING;
+    bool quit = false;
+    applyKey(SDLK_ESCAPE, quit);
+    EXPECT_EQ(gameState, PAUSED);
+    EXPECT_EQ(Mix_Playing(BLAST_CHANNEL), 1);
+    applyKey(SDLK_ESCAPE, quit);
+    EXPECT_EQ(gameState, GAMEOVER);
+    EXPECT_EQ(Mix_Playing(BLAST_CHANNEL), 0);
+    EXPECT_EQ(Mix_Playing(4), 1);
+
+    Mix_HaltChannel(-1);
+    Mix_FreeChunk(loop);
+}
+
+}  // namespace
