@@ -1,0 +1,150 @@
+// The game reset: the world as a new game finds it, and what a reset leaves alone.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace {
+
+class Reset : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(gameStarted()); }
+
+    // A game in full swing: every actor somewhere, the player slimed, the scroll sped up.
+    void messUpTheWorld()
+    {
+        quimbo.health = 10;
+        quimbo.magic = 3;
+        quimbo.score = 987;
+        quimbo.state = SLIMEY;
+        quimbo.fartTime = quimbo.bubbleTime = quimbo.slimeTime = 1234.0;
+        quimbo.sprite.init(&quimboSlime, screen);
+        quimbo.sprite.setXY(351.0f, 7.0f);
+        for (int k = 0; k < SCENERIES; ++k) {
+            scenery[k].init(&sceneries[(k + 2) % SCENERIES], screen);
+            scenery[k].setXY(-100.0f + 77.0f * k, 3.0f);
+        }
+        for (int i = 0; i < ENEMIES; ++i) {
+            enemy[i].active = true;
+            enemy[i].state = DYING;
+        }
+        for (int i = 0; i < STARS; ++i) {
+            star[i].active = true;
+            star[i].velocity = 7.5f;
+            star[i].sprite.setXY(100.0f + i, 200.0f);
+        }
+        for (int i = 0; i < BUBBLES; ++i) {
+            bubble[i].active = true;
+            bubble[i].sprite.frame = 3;
+            bubble[i].sprite.setXY(600.0f, 50.0f);
+        }
+        dpallo.active = true;
+        dpallo.velocity = -2.25f;
+        dpallo.sprite.setXY(640.0f, 99.0f);
+        scrollSpeed = 12;
+    }
+};
+
+TEST_F(Reset, ResetPutsTheWorldInItsStartingLayoutAndSaysSoOnce)
+{
+    messUpTheWorld();
+    StdoutCapture out;
+    resetGame();
+    EXPECT_EQ(out.text(), "Game succesfully reseted\n");
+
+    EXPECT_EQ(quimbo.health, 100);
+    EXPECT_EQ(quimbo.magic, 100);
+    EXPECT_EQ(quimbo.score, 0);
+    EXPECT_EQ(quimbo.state, NORMAL);
+    EXPECT_EQ(quimbo.fartTime, 0.0);
+    EXPECT_EQ(quimbo.bubbleTime, 0.0);
+    EXPECT_EQ(quimbo.slimeTime, 0.0);
+    EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
+    // The frame centred on (512, 320), by integer halves.
+    EXPECT_EQ(quimbo.sprite.getX(), static_cast<float>(512 - quimboNormal.frameW / 2));
+    EXPECT_EQ(quimbo.sprite.getY(), static_cast<float>(320 - quimboNormal.frameH / 2));
+
+    // The landscape band: piece k on sheet k, 256 pixels apart, standing on the HUD's top edge.
+    for (int k = 0; k < SCENERIES; ++k) {
+        EXPECT_EQ(scenery[k].base, &sceneries[k]) << "piece " << k;
+        EXPECT_EQ(scenery[k].getX(), 256.0f * k) << "piece " << k;
+        EXPECT_EQ(scenery[k].getY(), static_cast<float>(640 - sceneries[k].frameH)) << "piece " << k;
+        EXPECT_EQ(scenery[k].frame, 0);
+    }
+    for (int i = 0; i < ENEMIES; ++i)
+        EXPECT_FALSE(enemy[i].active) << "enemy " << i;
+    // Stars only lose their flag: speed and place wait for their next launch.
+    for (int i = 0; i < STARS; ++i) {
+        EXPECT_FALSE(star[i].active) << "star " << i;
+        EXPECT_EQ(star[i].velocity, 7.5f);
+        EXPECT_EQ(star[i].sprite.getX(), 100.0f + i);
+    }
+    for (int i = 0; i < BUBBLES; ++i) {
+        EXPECT_FALSE(bubble[i].active) << "bubble " << i;
+        EXPECT_EQ(bubble[i].sprite.base, &bubbleBase);
+        EXPECT_EQ(bubble[i].sprite.frame, 0);
+    }
+    // The ball only lands; its place and speed stay.
+    EXPECT_FALSE(dpallo.active);
+    EXPECT_EQ(dpallo.velocity, -2.25f);
+    EXPECT_EQ(dpallo.sprite.getX(), 640.0f);
+    EXPECT_EQ(dpallo.sprite.getY(), 99.0f);
+    EXPECT_EQ(scrollSpeed, 3);
+
+    // A second reset leaves the same world and adds one more line.
+    StdoutCapture again;
+    resetGame();
+    EXPECT_EQ(again.text(), "Game succesfully reseted\n");
+    EXPECT_EQ(scenery[5].getX(), 1280.0f);
+    EXPECT_EQ(quimbo.health, 100);
+}
+
+TEST_F(Reset, ResetLeavesTheStateTheClocksTheMouseAndTheBlastCloudAlone)
+{
+    messUpTheWorld();
+    gameState = GAMEOVER;
+    counter = 123456.0;
+    curTime = 5000;
+    prevTime = 4990;
+    timeDifference = 10;
+    deltaTime = 1.0f;
+    lastScenery = 4;
+    fart.setXY(77.0f, 88.0f);
+    fart.frame = 5;
+    hiiri.buttons = 1;
+    hiiri.prevButtons = 0;
+    hiiri.cursor.setXY(400.0f, 300.0f);
+
+    StdoutCapture quiet;
+    resetGame();
+    EXPECT_EQ(gameState, GAMEOVER);
+    EXPECT_EQ(counter, 123456.0);
+    EXPECT_EQ(curTime, 5000);
+    EXPECT_EQ(prevTime, 4990);
+    EXPECT_EQ(timeDifference, 10);
+    EXPECT_EQ(deltaTime, 1.0f);
+    EXPECT_EQ(lastScenery, 4);
+    EXPECT_EQ(fart.getX(), 77.0f);
+    EXPECT_EQ(fart.frame, 5);
+    EXPECT_EQ(hiiri.buttons, 1);
+    EXPECT_EQ(hiiri.prevButtons, 0);
+    EXPECT_EQ(hiiri.cursor.getX(), 400.0f);
+}
+
+TEST_F(Reset, ResetLeavesSoundsOutsideTheBlastPlaying)
+{
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0)
+        GTEST_SKIP() << "no mixer in this run";
+    static Uint8 silence[22050 * 2] = {};
+    Mix_Chunk* loop = Mix_QuickLoad_RAW(silence, sizeof silence);
+    ASSERT_NE(loop, nullptr);
+    for (int channel : {0, 1, 2, 4, 6, 7})
+        Mix_PlayChannelTimed(channel, loop, -1, -1);
+    StdoutCapture quiet;
+    resetGame();
+    for (int channel : {0, 1, 2, 4, 6, 7})
+        EXPECT_EQ(Mix_Playing(channel), 1) << "channel " << channel;
+    Mix_HaltChannel(-1);
+    Mix_FreeChunk(loop);
+}
+
+}  // namespace
