@@ -70,6 +70,10 @@ static void loadSounds()
 
 int gameInit()
 {
+    // The game writes nothing to disk, and that includes the shader caches that OpenGL drivers
+    // keep in the home directory when SDL presents the screen through them.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+    setenv("__GL_SHADER_DISK_CACHE", "0", 1);
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "Failed to initialize SDL: %s\n", SDL_GetError());
         gameShutdown();
