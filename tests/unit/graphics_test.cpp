@@ -227,7 +227,7 @@ TEST_F(Graphics, WriteLinesExpandsTheFormatWholeBeforeDrawing)
         GTEST_SKIP() << "Data/Fonts/verdana.ttf is not there yet";
     SDL_Surface* literal = makeSurface(1024, 768);
     fill(literal, BACKDROP);
-    writeLines(literal, verdana32, 5, 5, White, "5345234 %");
+    writeLines(literal, verdana32, 5, 5, White, "5345234 %%");
     EXPECT_EQ(writeLines(target, verdana32, 5, 5, White, "%d %%", 5345234), 1);
     EXPECT_TRUE(sameSurface(target, literal));
     SDL_FreeSurface(literal);
