@@ -1,0 +1,345 @@
+// Birds, planes and slimes: their start values, their bite, their slime, their fall.
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace {
+
+// A seed whose first rand() % 100, the kind roll, is the wanted value.
+unsigned seedForKindRoll(int roll)
+{
+    for (unsigned seed = 1;; ++seed) {
+        srand(seed);
+        if (rand() % 100 == roll)
+            return seed;
+    }
+}
+
+// An enemy of the given kind in slot i, as a spawn would leave it, at (x, y), standing still.
+Enemy& place(int i, int type, float x, float y, int direction = -1)
+{
+    Enemy& e = enemy[i];
+    e.clear();
+    e.active = true;
+    e.shootable = true;
+    e.type = type;
+    if (type == BIRD) {
+        e.direction = direction;
+        e.sprite.init(direction == 1 ? &birdLNormal : &birdRNormal, screen);
+        e.hitOffset = SDL_Rect{0, 15, 48, 9};
+    } else if (type == PLANE) {
+        e.sprite.init(&planeNormal, screen);
+        e.hitOffset = SDL_Rect{6, 10, 83, 24};
+    } else {
+        e.sprite.init(&slimeNormal, screen);
+        e.hitOffset = SDL_Rect{0, 10, static_cast<Uint16>(slimeNormal.frameW),
+                               static_cast<Uint16>(slimeNormal.frameH)};
+    }
+    e.hitBox.w = e.hitOffset.w;
+    e.hitBox.h = e.hitOffset.h;
+    e.sprite.setXY(x, y);
+    return e;
+}
+
+// The player's box where a spawn at (500, 300) touches it, whatever the enemy.
+void putPlayerAt500By300()
+{
+    quimbo.hitBox = SDL_Rect{480, 300, 96, 46};
+}
+
+}  // namespace
+
+TEST(Enemy, SpawnRollsGiveKindPositionVelocityBoxAndFrameTime)
+{
+    // Kind rolls at the edges of the shares: birds below 60, planes to 79, slimes from 80.
+    for (int roll : {0, 59, 60, 79, 80, 99}) {
+        for (int speed : {3, 12, 1}) {
+            SCOPED_TRACE(testing::Message() << "roll " << roll << " scroll " << speed);
+            unsigned seed = seedForKindRoll(roll);
+            scrollSpeed = speed;
+            for (int i = 0; i < ENEMIES; ++i)
+                enemy[i].clear();
+            srand(seed);
+            ASSERT_TRUE(addEnemy());
+            const Enemy& e = enemy[0];
+
+            srand(seed);
+            rand();
+            const float y = static_cast<float>(rand() % 480);
+            EXPECT_TRUE(e.active);
+            EXPECT_TRUE(e.shootable);
+            EXPECT_EQ(e.state, NORMAL);
+            EXPECT_FLOAT_EQ(enemy[0].sprite.getY(), y);
+            if (roll < 60) {
+                const int side = rand() % 2;
+                const int dir = side == 0 ? -1 : 1;
+                const int pace = 1 + rand() % 4;
+                const int frameMs = 40 + rand() % 80;
+                EXPECT_EQ(e.type, BIRD);
+                EXPECT_EQ(e.direction, dir);
+                EXPECT_FLOAT_EQ(enemy[0].sprite.getX(), dir == -1 ? 1024.0f : -48.0f);
+                EXPECT_EQ(e.sprite.base, dir == -1 ? &birdRNormal : &birdLNormal);
+                EXPECT_FLOAT_EQ(e.velocity, static_cast<float>(dir * pace - speed));
+                EXPECT_FLOAT_EQ(e.sprite.speed, static_cast<float>(frameMs));
+                EXPECT_EQ(e.hitOffset.x, 0);
+                EXPECT_EQ(e.hitOffset.y, 15);
+                EXPECT_EQ(e.hitOffset.w, 48);
+                EXPECT_EQ(e.hitOffset.h, 9);
+            } else if (roll < 80) {
+                EXPECT_EQ(e.type, PLANE);
+                EXPECT_EQ(e.direction, 0);
+                EXPECT_FLOAT_EQ(enemy[0].sprite.getX(), 1024.0f);
+                EXPECT_EQ(e.sprite.base, &planeNormal);
+                EXPECT_FLOAT_EQ(e.velocity, static_cast<float>(-(speed + 3)));
+                EXPECT_FLOAT_EQ(e.sprite.speed, 46.0f);
+                EXPECT_EQ(e.hitOffset.x, 6);
+                EXPECT_EQ(e.hitOffset.y, 10);
+                EXPECT_EQ(e.hitOffset.w, 83);
+                EXPECT_EQ(e.hitOffset.h, 24);
+            } else {
+                EXPECT_EQ(e.type, SLIME);
+                EXPECT_EQ(e.direction, 0);
+                EXPECT_FLOAT_EQ(enemy[0].sprite.getX(), 1024.0f);
+                EXPECT_EQ(e.sprite.base, &slimeNormal);
+                EXPECT_FLOAT_EQ(e.velocity, static_cast<float>(-(speed + 6)));
+                EXPECT_FLOAT_EQ(e.sprite.speed, 100.0f);
+                EXPECT_EQ(e.hitOffset.x, 0);
+                EXPECT_EQ(e.hitOffset.y, 10);
+                EXPECT_EQ(e.hitOffset.w, slimeNormal.frameW);
+                EXPECT_EQ(e.hitOffset.h, slimeNormal.frameH);
+            }
+            EXPECT_EQ(e.hitBox.w, e.hitOffset.w);
+            EXPECT_EQ(e.hitBox.h, e.hitOffset.h);
+            EXPECT_EQ(e.sprite.frame, 0);
+        }
+    }
+}
+
+TEST(Enemy, BirdsEnterFromBothSidesWithEveryPace)
+{
+    // Over many spawns both sides and all four paces show up (the direction and pace rolls
+    // are not mixed up with another roll).
+    bool seen[2][4] = {};
+    for (unsigned seed = 1; seed < 400; ++seed) {
+        enemy[0].clear();
+        srand(seed);
+        addEnemy();
+        if (enemy[0].type != BIRD)
+            continue;
+        // With the scroll at 3 the velocity is pace - 3 from the left, -pace - 3 from the right.
+        const int side = enemy[0].direction == 1 ? 1 : 0;
+        const int plus3 = static_cast<int>(enemy[0].velocity) + 3;
+        const int pace = side == 1 ? plus3 : -plus3;
+        ASSERT_GE(pace, 1);
+        ASSERT_LE(pace, 4);
+        seen[side][pace - 1] = true;
+    }
+    for (int side = 0; side < 2; ++side)
+        for (int pace = 0; pace < 4; ++pace)
+            EXPECT_TRUE(seen[side][pace]) << side << " " << pace + 1;
+}
+
+TEST(Enemy, AddEnemyTakesTheFirstFreeSlotAndAFullPoolChangesNothing)
+{
+    place(0, PLANE, 700.0f, 100.0f);
+    place(1, PLANE, 700.0f, 100.0f);
+    EXPECT_TRUE(addEnemy());
+    EXPECT_TRUE(enemy[2].active);
+    EXPECT_FALSE(enemy[3].active);
+    for (int i = 0; i < ENEMIES; ++i)
+        place(i, PLANE, 10.0f * i, 5.0f);
+    EXPECT_FALSE(addEnemy());
+    for (int i = 0; i < ENEMIES; ++i) {
+        EXPECT_EQ(enemy[i].type, PLANE);
+        EXPECT_FLOAT_EQ(enemy[i].sprite.getX(), 10.0f * i);
+    }
+}
+
+TEST(Enemy, BiteCostsHealthUnclampedAndEndsAttackBubbleAndSlime)
+{
+    // {player state, enemy kind, health before, health after, bites}
+    struct Row { int state, type, before, after; bool bites; };
+    const Row rows[] = {
+        {NORMAL, BIRD, 100, 90, true},   {NORMAL, PLANE, 40, -10, true},
+        {ATTACKING, BIRD, 5, -5, true},  {BUBBLED, PLANE, 100, 50, true},
+        {SLIMEY, BIRD, 100, 90, true},   {FARTED, BIRD, 100, 100, false},
+        {FARTED, PLANE, 100, 100, false}, {FALLING, PLANE, 0, 0, false},
+    };
+    SpriteBase* sheetOf[6] = {&quimboNormal, &quimboZap, &quimboFalling, &quimboNormal,
+                              &quimboBubble, &quimboSlime};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "state " << row.state << " kind " << row.type);
+        resetGame();
+        putPlayerAt500By300();
+        quimbo.state = row.state;
+        quimbo.health = row.before;
+        quimbo.sprite.init(sheetOf[row.state], screen);
+        scrollSpeed = row.state == FARTED ? 12 : row.state == SLIMEY ? 1 : 7;
+        const int scrollBefore = scrollSpeed;
+        Enemy& e = place(0, row.type, 500.0f, 290.0f);
+        e.move();
+        EXPECT_EQ(quimbo.health, row.after);
+        EXPECT_TRUE(e.active);
+        if (!row.bites) {
+            EXPECT_EQ(e.state, NORMAL);
+            EXPECT_EQ(quimbo.state, row.state);
+            EXPECT_EQ(scrollSpeed, scrollBefore);
+        } else if (row.state == NORMAL) {
+            EXPECT_EQ(e.state, BIT);
+            EXPECT_EQ(quimbo.state, NORMAL);
+            EXPECT_EQ(scrollSpeed, scrollBefore);  // a bite in NORMAL costs health only
+        } else {
+            EXPECT_EQ(e.state, BIT);
+            EXPECT_EQ(quimbo.state, NORMAL);
+            EXPECT_EQ(scrollSpeed, 3);
+            EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
+        }
+        // A bitten player is not bitten again by the same enemy.
+        const int health = quimbo.health;
+        e.move();
+        EXPECT_EQ(quimbo.health, health);
+    }
+}
+
+TEST(Enemy, SlimeCoversThePlayerAndIsUsedUpUnlessBlastFallingOrBubbled)
+{
+    struct Row { int state; bool slimes; };
+    const Row rows[] = {{NORMAL, true}, {ATTACKING, true}, {SLIMEY, true},
+                        {FARTED, false}, {FALLING, false}, {BUBBLED, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.state);
+        resetGame();
+        putPlayerAt500By300();
+        quimbo.state = row.state;
+        quimbo.slimeTime = 1.0;
+        scrollSpeed = row.state == FARTED ? 12 : 1;
+        counter = 777.0;
+        Enemy& e = place(0, SLIME, 500.0f, 300.0f);
+        e.move();
+        EXPECT_EQ(quimbo.health, 100);
+        if (row.slimes) {
+            EXPECT_EQ(quimbo.state, SLIMEY);
+            EXPECT_EQ(quimbo.slimeTime, 777.0);
+            EXPECT_EQ(quimbo.sprite.base, &quimboSlime);
+            EXPECT_EQ(scrollSpeed, 3);
+            EXPECT_FALSE(e.active);
+            EXPECT_EQ(e.type, BIRD);  // the slot is cleared
+            EXPECT_FALSE(e.shootable);
+        } else {
+            EXPECT_EQ(quimbo.state, row.state);
+            EXPECT_EQ(quimbo.slimeTime, 1.0);
+            EXPECT_TRUE(e.active);
+            EXPECT_EQ(e.type, SLIME);
+            EXPECT_EQ(e.state, NORMAL);
+        }
+    }
+}
+
+TEST(Enemy, OnlyBirdsLeaveAtTheRightAndEveryKindAtMinus150)
+{
+    setFrameTime(10);
+    quimbo.hitBox = SDL_Rect{400, 0, 96, 46};
+    struct Row { int type; float x, velocity; bool stays; };
+    const Row rows[] = {
+        {BIRD, 1023.0f, 1.0f, true},    {BIRD, 1023.5f, 1.0f, false}, {PLANE, 1023.5f, 1.0f, true},
+        {SLIME, 1030.0f, 1.0f, true},   {BIRD, -149.0f, -1.0f, false}, {PLANE, -149.0f, -1.0f, false},
+        {SLIME, -149.0f, -1.0f, false}, {PLANE, -148.5f, -1.0f, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.type << " at " << row.x);
+        Enemy& e = place(0, row.type, row.x, 600.0f);
+        e.velocity = row.velocity;
+        e.move();
+        EXPECT_EQ(e.active, row.stays);
+        if (!row.stays) {
+            EXPECT_EQ(e.state, NORMAL);
+            EXPECT_FALSE(e.shootable);
+            EXPECT_FLOAT_EQ(e.velocity, 0.0f);
+        }
+    }
+}
+
+TEST(Enemy, ADyingBirdFallsWhenItsCurrentSheetsLastFrameShows)
+{
+    struct Row { int direction; SpriteBase* sheet; int frame; bool falls; SpriteBase* fallSheet; };
+    const Row rows[] = {
+        {1, &birdLDying, 4, false, nullptr},          {1, &birdLDying, 5, true, &birdLFalling},
+        {-1, &birdRDying, 5, true, &birdRFalling},
+        // Sent dying by the blast, a bird keeps its flying sheet of fourteen frames.
+        {-1, &birdRNormal, 5, false, nullptr},        {-1, &birdRNormal, 13, true, &birdRFalling},
+        {1, &birdLNormal, 13, true, &birdLFalling},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.direction << " frame " << row.frame);
+        Enemy& e = place(0, BIRD, 500.0f, 100.0f, row.direction);
+        e.state = DYING;
+        e.sprite.init(row.sheet, screen);
+        e.sprite.frame = row.frame;
+        e.move();
+        EXPECT_EQ(e.state, row.falls ? FALLING : DYING);
+        EXPECT_EQ(e.sprite.base, row.falls ? row.fallSheet : row.sheet);
+    }
+    // Planes and slimes do nothing while DYING.
+    for (int type : {PLANE, SLIME}) {
+        Enemy& e = place(0, type, 500.0f, 100.0f);
+        e.state = DYING;
+        e.sprite.frame = e.sprite.base->frames - 1;
+        e.move();
+        EXPECT_EQ(e.state, DYING);
+        EXPECT_TRUE(e.active);
+    }
+}
+
+TEST(Enemy, AFallingBirdOrPlaneDropsThreePerStepAndLeavesBelow768)
+{
+    setFrameTime(10);
+    for (int type : {BIRD, PLANE}) {
+        SCOPED_TRACE(type);
+        Enemy& e = place(0, type, 500.0f, 762.0f);
+        e.state = FALLING;
+        e.velocity = -2.0f;
+        e.move();
+        EXPECT_FLOAT_EQ(e.sprite.getY(), 765.0f);
+        EXPECT_FLOAT_EQ(e.sprite.getX(), 498.0f);  // it still drifts sideways
+        e.move();
+        EXPECT_FLOAT_EQ(e.sprite.getY(), 768.0f);
+        EXPECT_TRUE(e.active);
+        e.move();
+        EXPECT_FALSE(e.active);
+        EXPECT_EQ(e.state, NORMAL);
+    }
+}
+
+TEST(Enemy, ABlowingSlimeIsFreedAtItsLastFrame)
+{
+    Enemy& e = place(0, SLIME, 500.0f, 100.0f);
+    e.state = BLOWING;
+    e.sprite.init(&slimeBlowing, screen);
+    e.sprite.frame = slimeBlowing.frames - 2;
+    e.move();
+    EXPECT_TRUE(e.active);
+    e.sprite.frame = slimeBlowing.frames - 1;
+    e.move();
+    EXPECT_FALSE(e.active);
+}
+
+TEST(Enemy, HitBoxFollowsTheSpriteTruncatedOnlyWhileNormal)
+{
+    setFrameTime(10);
+    quimbo.hitBox = SDL_Rect{400, 0, 96, 46};
+    Enemy& e = place(0, PLANE, 600.9f, -0.5f);
+    e.velocity = 0.0f;
+    e.move();
+    EXPECT_EQ(e.hitBox.x, 606);
+    EXPECT_EQ(e.hitBox.y, 10);  // -0.5 truncates to 0, not -1
+    for (int state : {BIT, DYING, FALLING}) {
+        SCOPED_TRACE(state);
+        e.state = state;
+        e.velocity = -5.0f;
+        e.move();
+        EXPECT_EQ(e.hitBox.x, 606);
+        EXPECT_EQ(e.hitBox.y, 10);
+    }
+}

@@ -1,0 +1,430 @@
+// The magician: its moves, its clocks, its timed states and its fall.
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace {
+
+// A few seconds of silence of our own, so that a channel can be seen playing with or without
+// the data files.
+struct SilentSound {
+    std::vector<Uint8> samples;
+    Mix_Chunk* chunk;
+    SilentSound() : samples(22050 * 2 * 4, 0)
+    {
+        chunk = Mix_QuickLoad_RAW(samples.data(), static_cast<Uint32>(samples.size()));
+    }
+    ~SilentSound() { Mix_FreeChunk(chunk); }
+};
+
+// Puts a sound of ours into one of the player's sound fields for the life of the object.
+struct SoundSwap {
+    Mix_Chunk*& field;
+    Mix_Chunk* saved;
+    SilentSound sound;
+    explicit SoundSwap(Mix_Chunk*& f) : field(f), saved(f) { field = sound.chunk; }
+    ~SoundSwap()
+    {
+        Mix_HaltChannel(-1);
+        field = saved;
+    }
+};
+
+// A sheet with no picture but a frame size of its own, to tell sheets apart by their size.
+struct SizedSheet {
+    SpriteBase base;
+    SizedSheet(int w, int h)
+    {
+        base.loaded = 1;
+        base.frames = 1;
+        base.frameW = w;
+        base.frameH = h;
+    }
+};
+
+int activeStars()
+{
+    int n = 0;
+    for (int i = 0; i < STARS; ++i)
+        n += star[i].active ? 1 : 0;
+    return n;
+}
+
+void placeBird(int i, int state)
+{
+    enemy[i].clear();
+    enemy[i].active = true;
+    enemy[i].type = BIRD;
+    enemy[i].direction = -1;
+    enemy[i].shootable = true;
+    enemy[i].state = state;
+    enemy[i].sprite.init(&birdRNormal, screen);
+}
+
+}  // namespace
+
+TEST(Quimbo, ConstructorSetsStartValuesAndLeavesTheSpriteAlone)
+{
+    Quimbo fresh;
+    EXPECT_EQ(fresh.state, NORMAL);
+    EXPECT_EQ(fresh.health, 100);
+    EXPECT_EQ(fresh.magic, 100);
+    EXPECT_EQ(fresh.score, 0);
+    EXPECT_FLOAT_EQ(fresh.speed, 3.0f);
+    EXPECT_EQ(fresh.hitOffset.x, 26);
+    EXPECT_EQ(fresh.hitOffset.y, 36);
+    EXPECT_EQ(fresh.hitOffset.w, 96);
+    EXPECT_EQ(fresh.hitOffset.h, 46);
+    EXPECT_EQ(fresh.hitBox.w, 96);
+    EXPECT_EQ(fresh.hitBox.h, 46);
+    // No sheet exists while the globals are being constructed.
+    EXPECT_EQ(fresh.sprite.base, nullptr);
+    EXPECT_EQ(fresh.sprite.target, nullptr);
+    EXPECT_FLOAT_EQ(fresh.sprite.getX(), 0.0f);
+    EXPECT_FLOAT_EQ(fresh.sprite.getY(), 0.0f);
+}
+
+TEST(Quimbo, ResetCentresTheNormalFrameOn512By320)
+{
+    quimbo.sprite.setXY(3.5f, 7.25f);
+    quimbo.sprite.setSpeed(120.0f);
+    quimbo.state = SLIMEY;
+    quimbo.bubbleTime = quimbo.slimeTime = quimbo.fartTime = 99.0;
+    quimbo.reset();
+    EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
+    EXPECT_EQ(quimbo.sprite.target, screen);
+    EXPECT_FLOAT_EQ(quimbo.sprite.getX(), static_cast<float>(512 - quimboNormal.frameW / 2));
+    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), static_cast<float>(320 - quimboNormal.frameH / 2));
+    EXPECT_FLOAT_EQ(quimbo.sprite.speed, 46.0f);
+    EXPECT_EQ(quimbo.state, NORMAL);
+    EXPECT_EQ(quimbo.bubbleTime, 0.0);
+    EXPECT_EQ(quimbo.slimeTime, 0.0);
+    EXPECT_EQ(quimbo.fartTime, 0.0);
+}
+
+TEST(Quimbo, TaioSpendsWholeTensForTwoStarsEach)
+{
+    struct Row { int magic, stars, magicLeft; };
+    const Row rows[] = {{11, 2, 1}, {59, 10, 9}, {100, 20, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.magic);
+        resetGame();
+        quimbo.magic = row.magic;
+        StdoutCapture out;
+        quimbo.taio();
+        EXPECT_EQ(out.text(), "Quimbo taiko!\n");
+        EXPECT_EQ(activeStars(), row.stars);
+        EXPECT_EQ(quimbo.magic, row.magicLeft);
+        EXPECT_EQ(quimbo.state, ATTACKING);
+        EXPECT_EQ(quimbo.sprite.base, &quimboZap);
+        EXPECT_EQ(quimbo.sprite.frame, 0);
+        EXPECT_FLOAT_EQ(quimbo.sprite.speed, 120.0f);
+    }
+}
+
+TEST(Quimbo, TaioIsRefusedAtMagic10AndDuringBlastBubbleOrSlime)
+{
+    struct Row { int magic, state; };
+    const Row rows[] = {{10, NORMAL}, {0, NORMAL}, {100, FARTED}, {100, BUBBLED}, {100, SLIMEY}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.state);
+        resetGame();
+        quimbo.magic = row.magic;
+        quimbo.state = row.state;
+        StdoutCapture out;
+        quimbo.taio();
+        EXPECT_EQ(out.text(), "");
+        EXPECT_EQ(activeStars(), 0);
+        EXPECT_EQ(quimbo.magic, row.magic);
+        EXPECT_EQ(quimbo.state, row.state);
+        EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
+    }
+}
+
+TEST(Quimbo, TaioStartsStarsAtTheCentreOfTheFrameShownBeforeTheAttack)
+{
+    // A frame size unlike the zap sheet's shows which frame the centre was taken from.
+    SizedSheet before(quimboZap.frameW + 41, quimboZap.frameH + 23);
+    quimbo.sprite.init(&before.base, screen);
+    quimbo.sprite.setXY(400.5f, 200.25f);
+    quimbo.magic = 40;
+    quimbo.taio();
+    const float centreX = 400.5f + static_cast<float>(before.base.frameW / 2);
+    const float centreY = 200.25f + static_cast<float>(before.base.frameH / 2);
+    ASSERT_EQ(activeStars(), 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_FLOAT_EQ(star[i].sprite.getX(), centreX);
+        EXPECT_GE(star[i].sprite.getY(), centreY - 10.0f);
+        EXPECT_LE(star[i].sprite.getY(), centreY + 9.0f);
+    }
+}
+
+TEST(Quimbo, BlastAtHealth25KillsInsteadOfBlasting)
+{
+    SoundSwap blast(quimbo.fartSound);
+    placeBird(0, NORMAL);
+    quimbo.health = 25;
+    quimbo.pierase();
+    EXPECT_EQ(quimbo.health, 0);
+    EXPECT_EQ(quimbo.state, NORMAL);
+    EXPECT_EQ(scrollSpeed, 3);
+    EXPECT_EQ(Mix_Playing(BLAST_CHANNEL), 0);
+    EXPECT_EQ(enemy[0].state, NORMAL);
+    // The fall starts with the next update.
+    quimbo.update();
+    EXPECT_EQ(quimbo.state, FALLING);
+    EXPECT_EQ(quimbo.sprite.base, &quimboFalling);
+}
+
+TEST(Quimbo, BlastAtHealth26GoesOffAndLeavesOne)
+{
+    SoundSwap blast(quimbo.fartSound);
+    counter = 1234.5;
+    quimbo.health = 26;
+    quimbo.pierase();
+    EXPECT_EQ(quimbo.health, 1);
+    EXPECT_EQ(quimbo.state, FARTED);
+    EXPECT_EQ(quimbo.fartTime, 1234.5);
+    EXPECT_EQ(scrollSpeed, 12);
+    EXPECT_EQ(quimbo.sprite.base, &quimboNormal);  // the blast keeps the sheet
+    EXPECT_NE(Mix_Playing(BLAST_CHANNEL), 0);
+}
+
+TEST(Quimbo, BlastIsRefusedDuringBlastBubbleOrSlime)
+{
+    for (int state : {FARTED, BUBBLED, SLIMEY}) {
+        SCOPED_TRACE(state);
+        resetGame();
+        quimbo.state = state;
+        quimbo.pierase();
+        EXPECT_EQ(quimbo.health, 100);
+        EXPECT_EQ(quimbo.state, state);
+        EXPECT_EQ(scrollSpeed, 3);
+    }
+}
+
+TEST(Quimbo, BlastSendsEveryActiveBirdDyingWhateverItsStateAndScoresNothing)
+{
+    const int birdStates[] = {NORMAL, BIT, DYING, FALLING};
+    for (int i = 0; i < 4; ++i)
+        placeBird(i, birdStates[i]);
+    placeBird(4, NORMAL);
+    enemy[4].active = false;
+    placeBird(5, NORMAL);
+    enemy[5].type = PLANE;
+    placeBird(6, NORMAL);
+    enemy[6].type = SLIME;
+    enemy[3].sprite.frame = 1;
+
+    quimbo.pierase();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(enemy[i].state, DYING) << "bird " << i;
+        EXPECT_EQ(enemy[i].sprite.base, &birdRNormal) << "the bird keeps its flying sheet";
+    }
+    EXPECT_EQ(enemy[3].sprite.frame, 1);
+    EXPECT_EQ(enemy[4].state, NORMAL);
+    EXPECT_EQ(enemy[5].state, NORMAL);
+    EXPECT_EQ(enemy[6].state, NORMAL);
+    EXPECT_EQ(quimbo.score, 0);
+}
+
+TEST(Quimbo, BlastEndsAfter5000msOfGameClockHaltingItsSound)
+{
+    SoundSwap blast(quimbo.fartSound);
+    counter = 1000.0;
+    quimbo.pierase();
+    ASSERT_EQ(scrollSpeed, 12);
+    counter = 6000.0;
+    quimbo.update();
+    EXPECT_EQ(quimbo.state, FARTED);
+    EXPECT_NE(Mix_Playing(BLAST_CHANNEL), 0);
+    counter = 6000.5;
+    quimbo.update();
+    EXPECT_EQ(quimbo.state, NORMAL);
+    EXPECT_EQ(scrollSpeed, 3);
+    EXPECT_EQ(Mix_Playing(BLAST_CHANNEL), 0);
+}
+
+TEST(Quimbo, ScoreAndMagicClocksTickOnlyAfterStrictlyMoreThan100msFromTheLastTick)
+{
+    quimbo.magic = 50;
+    // {counter, score gained, magic gained}: each tick takes the counter as its new reference,
+    // so 220 is only 70 ms after the tick at 150.
+    struct Row { double counter; int score, magic; };
+    const Row rows[] = {{100.0, 0, 0}, {150.0, 1, 1}, {220.0, 0, 0}, {250.0, 0, 0}, {250.5, 1, 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.counter);
+        int score = quimbo.score, magic = quimbo.magic;
+        counter = row.counter;
+        quimbo.update();
+        EXPECT_EQ(quimbo.score - score, row.score);
+        EXPECT_EQ(quimbo.magic - magic, row.magic);
+    }
+    // A new game goes on with the same clocks.
+    resetGame();
+    quimbo.magic = 50;
+    counter = 350.5;
+    quimbo.update();
+    EXPECT_EQ(quimbo.score, 0);
+    EXPECT_EQ(quimbo.magic, 50);
+}
+
+TEST(Quimbo, NegativeMagicIsRaisedToZeroAndMagicStopsAt100)
+{
+    quimbo.magic = -7;
+    quimbo.update();  // the clock stands at 0: no tick
+    EXPECT_EQ(quimbo.magic, 0);
+    quimbo.magic = 100;
+    counter = 500.0;
+    quimbo.update();
+    EXPECT_EQ(quimbo.magic, 100);
+}
+
+TEST(Quimbo, ScoreRisesByFourPerTickDuringTheBlast)
+{
+    quimbo.pierase();
+    counter = 100.5;
+    quimbo.update();
+    EXPECT_EQ(quimbo.score, 4);
+}
+
+TEST(Quimbo, AttackEndsAtTheFirstUpdateThatFindsTheZapSheetsLastFrame)
+{
+    quimbo.magic = 20;
+    quimbo.taio();
+    quimbo.sprite.frame = quimboZap.frames - 2;
+    quimbo.update();
+    EXPECT_EQ(quimbo.state, ATTACKING);
+    quimbo.sprite.frame = quimboZap.frames - 1;
+    quimbo.update();
+    EXPECT_EQ(quimbo.state, NORMAL);
+    EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
+    EXPECT_FLOAT_EQ(quimbo.sprite.speed, 46.0f);
+}
+
+TEST(Quimbo, BubbleRisesThreePixelsAFrameClampedAtZeroAndEndsAfter4000ms)
+{
+    quimbo.state = BUBBLED;
+    quimbo.sprite.init(&quimboBubble, screen);
+    quimbo.sprite.setSpeed(120.0f);
+    quimbo.bubbleTime = 0.0;
+    quimbo.sprite.setY(10.0f);
+    setFrameTime(50);  // the rise is per frame, not scaled by time
+    counter = 4000.0;
+    quimbo.update();
+    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), 7.0f);
+    EXPECT_EQ(quimbo.state, BUBBLED);
+    quimbo.sprite.setY(1.0f);
+    quimbo.update();
+    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), 0.0f);
+    counter = 4000.5;
+    quimbo.update();
+    EXPECT_EQ(quimbo.state, NORMAL);
+    EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
+    EXPECT_FLOAT_EQ(quimbo.sprite.speed, 120.0f);  // the frame time is not set again
+}
+
+TEST(Quimbo, SlimeHoldsTheScrollAt1AndEndsAfter5000msBackAt3)
+{
+    quimbo.state = SLIMEY;
+    quimbo.sprite.init(&quimboSlime, screen);
+    quimbo.sprite.setSpeed(120.0f);
+    quimbo.slimeTime = 1000.0;
+    scrollSpeed = 3;
+    counter = 6000.0;
+    quimbo.update();
+    EXPECT_EQ(scrollSpeed, 1);
+    EXPECT_EQ(quimbo.state, SLIMEY);
+    counter = 6000.5;
+    quimbo.update();
+    EXPECT_EQ(quimbo.state, NORMAL);
+    EXPECT_EQ(scrollSpeed, 3);
+    EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
+    EXPECT_FLOAT_EQ(quimbo.sprite.speed, 120.0f);
+}
+
+TEST(Quimbo, AFrameThatAddsMagicDelaysTheEndOfATimedState)
+{
+    struct Row { int state; SpriteBase* sheet; };
+    const Row rows[] = {{ATTACKING, &quimboZap}, {FARTED, &quimboNormal}, {BUBBLED, &quimboBubble},
+                        {SLIMEY, &quimboSlime}};
+    double now = 0.0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.state);
+        resetGame();
+        quimbo.state = row.state;
+        quimbo.sprite.init(row.sheet, screen);
+        quimbo.sprite.frame = row.sheet->frames - 1;
+        quimbo.sprite.setY(100.0f);
+        quimbo.magic = 50;
+        scrollSpeed = 4 * 3;  // as the blast leaves it; the slime would set 1
+        now += 10000.0;       // every timed state has long run out
+        counter = now;
+        quimbo.update();  // the magic tick takes this frame
+        EXPECT_EQ(quimbo.magic, 51);
+        EXPECT_EQ(quimbo.state, row.state);
+        EXPECT_EQ(scrollSpeed, 12);
+        EXPECT_FLOAT_EQ(quimbo.sprite.getY(), 100.0f);  // no rise either
+        quimbo.update();  // same clock: no tick, so the state ends now
+        EXPECT_EQ(quimbo.magic, 51);
+        EXPECT_EQ(quimbo.state, NORMAL);
+    }
+}
+
+TEST(Quimbo, HealthAtOrBelowZeroStartsTheFallWithItsSoundOnChannel2)
+{
+    SoundSwap fall(quimbo.fallSound);
+    quimbo.health = -15;
+    quimbo.update();
+    EXPECT_EQ(quimbo.health, 0);
+    EXPECT_EQ(quimbo.state, FALLING);
+    EXPECT_EQ(quimbo.sprite.base, &quimboFalling);
+    EXPECT_FLOAT_EQ(quimbo.sprite.speed, 10.0f);
+    EXPECT_NE(Mix_Playing(2), 0);
+}
+
+TEST(Quimbo, FallIsSixPixelsAFrameAndEndsTheGameOnlyBelowTheScreen)
+{
+    gameState = RUNNING;
+    quimbo.sprite.setXY(400.0f, 300.0f);
+    quimbo.update();
+    const SDL_Rect box = quimbo.hitBox;
+    quimbo.health = 0;
+    quimbo.update();
+    ASSERT_EQ(quimbo.state, FALLING);
+    const int score = quimbo.score, magic = quimbo.magic = 50;
+
+    quimbo.sprite.setY(static_cast<float>(screenHeight) - 12.0f);
+    setFrameTime(40);
+    counter = 5000.0;  // both clocks would tick if they ran
+    quimbo.update();
+    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), static_cast<float>(screenHeight) - 6.0f);
+    quimbo.update();
+    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), static_cast<float>(screenHeight));
+    EXPECT_EQ(gameState, RUNNING);
+    quimbo.update();
+    EXPECT_EQ(gameState, GAMEOVER);
+    EXPECT_EQ(quimbo.state, FALLING);
+
+    EXPECT_EQ(quimbo.score, score);
+    EXPECT_EQ(quimbo.magic, magic);
+    EXPECT_EQ(quimbo.hitBox.x, box.x);  // frozen where the fall began
+    EXPECT_EQ(quimbo.hitBox.y, box.y);
+}
+
+TEST(Quimbo, HitBoxFollowsTheSpriteTruncatedTowardZero)
+{
+    struct Row { float x, y; int boxX, boxY; };
+    const Row rows[] = {{400.9f, 200.99f, 426, 236}, {-0.5f, -0.5f, 26, 36}, {-10.7f, -3.2f, 16, 33}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.x);
+        quimbo.sprite.setXY(row.x, row.y);
+        quimbo.update();
+        EXPECT_EQ(quimbo.hitBox.x, row.boxX);
+        EXPECT_EQ(quimbo.hitBox.y, row.boxY);
+        EXPECT_EQ(quimbo.hitBox.w, 96);
+        EXPECT_EQ(quimbo.hitBox.h, 46);
+    }
+}
