@@ -1,0 +1,358 @@
+"""The magician on his flying carpet, and the blast cloud behind him.
+
+Every player sheet has 128 x 96 frames. The carpet and the seated body lie inside the
+hit box x 26-122, y 36-82 of the frame (Part 4.1); only the hat's tip rises above it.
+He faces right, the way his stars fly.
+"""
+
+import math
+
+from . import canvas as cv
+from .palette import (
+    BEARD,
+    BEARD_DK,
+    BUBBLE,
+    BUBBLE_DK,
+    BUBBLE_LT,
+    CARPET,
+    CARPET_DK,
+    CARPET_LT,
+    CLOUD,
+    CLOUD_DK,
+    CLOUD_LT,
+    GOLD,
+    GOLD_DK,
+    GOLD_LT,
+    INK,
+    PINK,
+    ROBE,
+    ROBE_DK,
+    ROBE_LT,
+    SKIN,
+    SKIN_DK,
+    SLIME,
+    SLIME_DK,
+    SLIME_LT,
+    WHITE,
+    WOOD,
+    WOOD_LT,
+)
+
+W, H = 128, 96
+TAU = 2 * math.pi
+
+ROBE_T = (ROBE_DK, ROBE, ROBE_LT)
+SKIN_T = (SKIN_DK, SKIN, SKIN)
+GOLD_T = (GOLD_DK, GOLD, GOLD_LT)
+CARPET_T = (CARPET_DK, CARPET, CARPET_LT)
+BEARD_T = (BEARD_DK, BEARD, WHITE)
+SLIME_T = (SLIME_DK, SLIME, SLIME_LT)
+
+
+def ripple(x, phase):
+    """Height of the carpet's wave at x: one travelling wave along the carpet."""
+    return 2.2 * math.sin(TAU * (x - 30) / 44.0 - TAU * phase)
+
+
+def carpet(ctx, phase):
+    xs = [30 + 4 * i for i in range(23)]  # x 30 to 118
+    top = [(x, 67 + ripple(x, phase)) for x in xs]
+    bottom = [(x, y + 8) for x, y in reversed(top)]
+    # Tassels at both ends swing with the wave.
+    for end_x, sign in ((30, -1), (118, 1)):
+        base_y = 67 + ripple(end_x, phase)
+        swing = 3.0 * math.sin(TAU * phase + (0 if sign < 0 else 1.3))
+        for j, dy in enumerate((1.5, 4.0, 6.5)):
+            x0, y0 = end_x, base_y + dy
+            x1 = end_x + sign * (6 + j % 2) + swing * 0.4
+            y1 = y0 + 3 + swing * 0.5 * sign
+            cv.ink(ctx, cv.poly([(x0, y0), (x1, y1)], closed=False), 2.6)
+            cv.ink(ctx, cv.poly([(x0, y0), (x1, y1)], closed=False), 1.2, GOLD)
+            cv.fill(ctx, cv.circle(x1, y1, 1.5), GOLD)
+    cv.shaded(ctx, cv.poly(top + bottom), CARPET_T, shift=1.4, rim=1.0)
+    # Gold border and diamonds ride the same wave.
+    edge = [(x, y + 2.2) for x, y in top[1:-1]]
+    cv.ink(ctx, cv.poly(edge, closed=False), 1.0, GOLD)
+    for x, y in top[2:-2:3]:
+        cv.fill(ctx, cv.poly([(x, y + 3.6), (x + 2.2, y + 5.4), (x, y + 7.2), (x - 2.2, y + 5.4)]), GOLD_LT)
+
+
+def scarf(ctx, phase, dy):
+    """A gold scarf trailing back from the neck, waving."""
+    pts_top, pts_bot = [], []
+    for i in range(7):
+        t = i / 6.0
+        x = 80 - 30 * t
+        wave = 2.5 * t * math.sin(TAU * (phase - 0.9 * t))
+        y = 51 + dy + 3 * t + wave
+        half = 2.6 - 0.8 * t
+        pts_top.append((x, y - half))
+        pts_bot.append((x, y + half))
+    end = pts_bot[-1]
+    tail = [(end[0] - 4, end[1] + 2.5), (end[0] - 1, end[1] + 3.5)]
+    cv.shaded(ctx, cv.poly(pts_top + tail + list(reversed(pts_bot))), GOLD_T, shift=1.0, rim=0.8)
+
+
+def hat(ctx, dy, slimed=False):
+    def cone(c):
+        c.new_sub_path()
+        c.move_to(75, 40 + dy)
+        c.curve_to(77, 30 + dy, 74, 20 + dy, 63, 13 + dy)
+        c.curve_to(74, 15 + dy, 86, 24 + dy, 98, 40 + dy)
+        c.close_path()
+
+    cv.shaded(ctx, cone, ROBE_T, shift=1.6, rim=1.0)
+    band = cv.poly([(77.5, 35 + dy), (95, 35 + dy), (97, 38.5 + dy), (76.5, 38.5 + dy)])
+    cv.shaded(ctx, band, GOLD_T, shift=0.8, rim=0.6, line=0.8)
+    star = cv.poly(cv.star_points(84, 28 + dy, 3.6, 1.5, 0.15))
+    cv.fill(ctx, star, GOLD)
+    cv.ink(ctx, star, 0.7)
+    cv.shaded(ctx, cv.ellipse(87, 39.5 + dy, 14, 3.2), (ROBE_DK, ROBE, ROBE_LT), shift=0.8, rim=0.6)
+    if slimed:
+        goo = cv.smooth([(70, 16 + dy), (77, 18 + dy), (80, 24 + dy), (77, 27 + dy), (76, 33 + dy),
+                         (74, 30 + dy), (72, 24 + dy), (66, 17 + dy)])
+        cv.shaded(ctx, goo, SLIME_T, shift=1.0, rim=0.8)
+
+
+def head(ctx, dy, mouth_open=False):
+    cv.shaded(ctx, cv.circle(87, 46 + dy, 8.5), SKIN_T, shift=1.5, rim=0.9)
+    cv.fill(ctx, cv.ellipse(91.5, 44.2 + dy, 1.3, 1.9), INK)
+    cv.fill(ctx, cv.circle(91.9, 43.5 + dy, 0.5), WHITE)
+    beard = cv.smooth([(80, 49 + dy), (88, 50.5 + dy), (96, 50 + dy), (96, 55 + dy), (90, 63 + dy),
+                       (87, 58 + dy), (82, 54 + dy)])
+    cv.shaded(ctx, beard, BEARD_T, shift=1.2, rim=0.8)
+    cv.shaded(ctx, cv.circle(95.5, 47.5 + dy, 2.4), (SKIN_DK, SKIN, WHITE), shift=0.6, rim=0.5, line=0.8)
+    if mouth_open:
+        cv.fill(ctx, cv.ellipse(93, 53 + dy, 1.7, 2.1), INK)
+
+
+def body(ctx, dy):
+    robe = cv.smooth([(77, 50 + dy), (88, 50 + dy), (95, 58 + dy), (103, 67 + dy), (84, 70 + dy),
+                      (66, 69 + dy), (65, 62 + dy), (71, 55 + dy)])
+    cv.shaded(ctx, robe, ROBE_T, shift=2.0, rim=1.2)
+    for sx, sy in ((72, 63), (82, 58), (88, 66)):
+        cv.fill(ctx, cv.poly(cv.star_points(sx, sy + dy, 2.0, 0.8)), GOLD_LT)
+    cv.shaded(ctx, cv.ellipse(95, 66 + dy, 10, 4.2), ROBE_T, shift=1.2, rim=0.8)
+    shoe = cv.smooth([(101, 63 + dy), (110, 63 + dy), (115, 59 + dy), (113, 66 + dy), (103, 68 + dy)])
+    cv.shaded(ctx, shoe, GOLD_T, shift=0.8, rim=0.6)
+
+
+def arm(ctx, dy, hand, tip):
+    """The sleeve from the shoulder to the hand, and the wand from the hand to its tip."""
+    shoulder = (85, 54 + dy)
+    sleeve = cv.poly([shoulder, hand], closed=False)
+    cv.ink(ctx, sleeve, 7.0)
+    cv.ink(ctx, sleeve, 5.0, ROBE)
+    cv.ink(ctx, cv.poly([(shoulder[0] + 1, shoulder[1] - 1.5), (hand[0], hand[1] - 1.5)], closed=False),
+           1.2, ROBE_LT)
+    wand = cv.poly([(hand[0] - (tip[0] - hand[0]) * 0.25, hand[1] - (tip[1] - hand[1]) * 0.25), tip],
+                   closed=False)
+    cv.ink(ctx, wand, 3.8)
+    cv.ink(ctx, wand, 2.0, WOOD)
+    cv.shaded(ctx, cv.circle(hand[0], hand[1], 2.8), SKIN_T, shift=0.7, rim=0.5, line=0.9)
+    tip_star = cv.poly(cv.star_points(tip[0], tip[1], 3.8, 1.6))
+    cv.fill(ctx, tip_star, GOLD_LT)
+    cv.ink(ctx, tip_star, 0.8)
+
+
+POSES = {
+    # name: (hand, wand tip) relative to the body's bob
+    "forward": ((100, 58), (113, 48)),
+    "lift": ((99, 49), (111, 35)),
+    "raised": ((97, 42), (106, 25)),
+}
+
+
+def magician(ctx, phase, pose="forward", with_carpet=True, slimed=False, mouth_open=False):
+    dy = 0.8 * ripple(80, phase) if with_carpet else 0.0
+    if with_carpet:
+        carpet(ctx, phase)
+    scarf(ctx, phase, dy)
+    body(ctx, dy)
+    head(ctx, dy, mouth_open)
+    hat(ctx, dy, slimed)
+    hand, tip = POSES[pose]
+    arm(ctx, dy, (hand[0], hand[1] + dy), (tip[0], tip[1] + dy))
+    return (tip[0], tip[1] + dy)
+
+
+def burst(ctx, x, y, size, turn):
+    """The star of light at the wand's tip: size 0 to 1."""
+    for i in range(8):
+        a = turn + i * TAU / 8
+        r = (5 + 7 * size) * (1.0 if i % 2 == 0 else 0.7)
+        cv.ink(ctx, cv.poly([(x + 3 * math.cos(a), y + 3 * math.sin(a)),
+                             (x + r * math.cos(a), y + r * math.sin(a))], closed=False), 1.2, GOLD)
+    cv.sparkle(ctx, x, y, 4 + 5 * size, GOLD_LT, 0.8)
+    cv.sparkle(ctx, x, y, 2 + 2 * size, WHITE)
+
+
+def flecks(ctx, x, y, size, turn):
+    """Loose sparkles flying from the tip, drawn without outline."""
+    for i in range(int(2 + 4 * size)):
+        a = turn * 2 + 0.7 + i * 2.4
+        d = 9 + 6 * size + (i % 3) * 2
+        cv.sparkle(ctx, x + d * math.cos(a), y + d * math.sin(a), 1.8 + (i % 2), GOLD_LT if i % 2 else WHITE)
+
+
+def normal_frames():
+    return [cv.sprite(W, H, lambda c, k=k: magician(c, k / 3.0)) for k in range(3)]
+
+
+def zap_frames():
+    out = []
+    for k, (pose, size) in enumerate((("lift", 0.2), ("raised", 0.6), ("raised", 1.0))):
+        tip = (POSES[pose][1][0], POSES[pose][1][1] + 0.8 * ripple(80, k / 3.0))
+
+        def draw(c, k=k, pose=pose, size=size):
+            magician(c, k / 3.0, pose, mouth_open=(k == 2))
+            burst(c, tip[0], tip[1], size, 0.35 * k)
+
+        def glints(c, size=size, k=k, tip=tip):
+            flecks(c, tip[0], tip[1], size, 0.35 * k)
+
+        out.append(cv.sprite(W, H, draw, glints=glints))
+    return out
+
+
+def bubble_frame():
+    def inside(c):
+        c.translate(74, 56)
+        c.scale(0.9, 0.9)
+        c.translate(-74, -56)
+        magician(c, 0.0)
+
+    man = cv.outline(cv.render(W, H, inside))
+    man = cv.tint(man, BUBBLE_LT, 0.35)
+
+    def shell(c):
+        rim = cv.ellipse(74, 50, 51, 43)
+        cv.ink(c, rim, 5.6)
+        cv.ink(c, rim, 3.6, BUBBLE)
+        c.new_path()
+        c.save()
+        c.translate(74, 50)
+        c.scale(51, 43)
+        c.arc(0, 0, 0.9, math.radians(195), math.radians(250))
+        c.restore()
+        c.set_line_width(3.0)
+        cv.color(c, WHITE)
+        c.set_line_cap(1)
+        c.stroke()
+        cv.fill(c, cv.circle(42, 28, 2.4), WHITE)
+        cv.fill(c, cv.circle(106, 76, 1.6), BUBBLE_LT)
+        c.new_path()
+        c.save()
+        c.translate(74, 50)
+        c.scale(51, 43)
+        c.arc(0, 0, 0.93, math.radians(20), math.radians(70))
+        c.restore()
+        c.set_line_width(1.6)
+        cv.color(c, BUBBLE_DK)
+        c.stroke()
+
+    ring = cv.render(W, H, shell)
+    return cv.keyed(cv.reduce(cv.over(ring, man)))
+
+
+def slime_frame():
+    def draw(c):
+        magician(c, 0.0, slimed=True)
+        goo_t = SLIME_T
+        # Splashes over the shoulders and the carpet, and drips hanging below.
+        cv.shaded(c, cv.smooth([(72, 52), (86, 51), (92, 56), (84, 59), (76, 60), (68, 58)]), goo_t,
+                  shift=1.0, rim=0.8)
+        cv.shaded(c, cv.smooth([(38, 66), (54, 64), (60, 69), (50, 72), (40, 71)]), goo_t, shift=1.0, rim=0.8)
+        cv.shaded(c, cv.smooth([(98, 66), (112, 64), (117, 70), (106, 72)]), goo_t, shift=1.0, rim=0.8)
+        for x, length in ((44, 12), (56, 7), (74, 14), (90, 9), (108, 11)):
+            y0 = 74 + ripple(x, 0.0)
+            drip = cv.smooth([(x - 2.6, y0), (x + 2.6, y0), (x + 1.4, y0 + length - 3),
+                              (x + 2.4, y0 + length), (x, y0 + length + 2.2), (x - 2.4, y0 + length),
+                              (x - 1.4, y0 + length - 3)])
+            cv.shaded(c, drip, goo_t, shift=0.8, rim=0.6)
+        cv.shaded(c, cv.smooth([(88, 39), (97, 38), (99, 41), (97, 47), (95, 43), (90, 42)]), goo_t,
+                  shift=0.8, rim=0.6)
+
+    return cv.sprite(W, H, draw)
+
+
+def falling_frames():
+    """A full turn in six frames, tumbling off the carpet, which flutters below."""
+    out = []
+    for k in range(6):
+        def draw(c, k=k):
+            c.save()
+            c.translate(54, 84)
+            c.rotate(math.radians(-6 + 9 * math.sin(TAU * k / 6)))
+            c.scale(0.72, 0.72)
+            c.translate(-74, -72)
+            carpet(c, k / 6.0)
+            c.restore()
+            c.save()
+            c.translate(76, 45)
+            c.rotate(TAU * k / 6)
+            c.translate(-86, -46)
+            magician(c, 0.0, "raised", with_carpet=False, mouth_open=True)
+            c.restore()
+        out.append(cv.sprite(W, H, draw))
+    return out
+
+
+def boost_frames():
+    """The blast cloud: puffs billow out behind and below the carpet and sparkles burst; 8 frames.
+
+    Every puff and sparkle moves on a cycle of exactly 8 frames, so the loop has no seam.
+    """
+    cloud = (CLOUD_DK, CLOUD, CLOUD_LT)
+    rosy = (PINK, CLOUD, CLOUD_LT)
+    puffs = [  # (angle of flight in degrees, distance, largest radius, phase offset)
+        (185, 40, 13, 0.0), (160, 36, 11, 0.5), (210, 34, 12, 0.25), (140, 30, 9, 0.75),
+        (235, 26, 10, 0.625), (172, 44, 10, 0.375), (125, 26, 8, 0.125), (198, 46, 9, 0.875),
+    ]
+    out = []
+    for k in range(8):
+        f = k / 8.0
+
+        def draw(c, f=f):
+            # The core of the cloud at the carpet's back end, breathing.
+            for i, (x, y, r) in enumerate(((34, 72, 14), (20, 80, 12), (46, 84, 10), (30, 86, 10))):
+                rr = r + 1.5 * math.sin(TAU * (f + i * 0.25))
+                cv.shaded(c, cv.circle(x, y, rr), cloud if i % 2 else rosy, shift=2.2, rim=1.4, line=0)
+            # A rolling trail under the carpet.
+            for i in range(6):
+                x = 56 + 11 * i
+                r = 6.0 + 2.0 * math.sin(TAU * (f + i / 3.0))
+                cv.shaded(c, cv.circle(x, 86 + 1.2 * math.cos(TAU * (f + i / 6.0)), r), cloud, shift=1.4, rim=0.9,
+                          line=0)
+            # Puffs leave the core, grow, and shrink away as they drift off.
+            for i, (deg, dist, rmax, off) in enumerate(puffs):
+                t = (f + off) % 1.0
+                a = math.radians(deg)
+                x = 36 + dist * t * math.cos(a) * 1.1
+                y = 78 - dist * t * math.sin(a) * 0.55
+                r = 3.0 + rmax * math.sin(math.pi * t)
+                cv.shaded(c, cv.circle(x, y, r), rosy if i % 3 == 0 else cloud, shift=2.0, rim=1.2, line=0.6)
+
+        def glints(c, f=f):
+            for i in range(7):
+                t = (f + i / 7.0) % 1.0
+                a = math.radians(120 + 22 * i)
+                d = 6 + 34 * t
+                x = 36 + d * math.cos(a) * 1.1
+                y = 78 - d * math.sin(a) * 0.6
+                cv.sparkle(c, x, y, 1.5 + 3.5 * math.sin(math.pi * t), GOLD_LT if i % 2 else GOLD)
+
+        out.append(cv.sprite(W, H, draw, glints=glints))
+    return out
+
+
+def build():
+    """Returns {file name: RGB array} for the player's sheets."""
+    return {
+        "quimbo_normal.PNG": cv.sheet(normal_frames()),
+        "quimbo_zap.PNG": cv.sheet(zap_frames()),
+        "quimbo_bubble.PNG": bubble_frame(),
+        "quimbo_falling.PNG": cv.sheet(falling_frames()),
+        "quimbo_slime.PNG": slime_frame(),
+        "boost.PNG": cv.sheet(boost_frames()),
+    }
