@@ -107,19 +107,37 @@ void keepPlaying(long frame)
     stepClock();
 }
 
-static void releaseSheet(SpriteBase& sheet)
+// Every sheet but the landscape's, which start-up keeps in an array of its own.
+static const int SHEET_COUNT = 20;
+static SpriteBase* const SHEETS[SHEET_COUNT] = {
+    &quimboNormal, &quimboZap,    &quimboBubble, &quimboFalling, &quimboSlime, &fartyFart,   &birdLNormal,
+    &birdLDying,   &birdLFalling, &birdRNormal,  &birdRDying,    &birdRFalling, &planeNormal, &planeFalling,
+    &bubbleBase,   &slimeNormal,  &slimeBlowing, &starBase,      &dpalloBase,   &curBase};
+
+static void blitOnce(SDL_Surface* picture)
 {
-    if (sheet.image != nullptr)
-        SDL_FreeSurface(sheet.image);
-    sheet.image = nullptr;
+    if (picture == nullptr || screen == nullptr)
+        return;
+    SDL_Rect dest = {0, 0, 0, 0};
+    SDL_UpperBlit(picture, nullptr, screen, &dest);
+}
+
+void primePictures()
+{
+    for (SpriteBase* sheet : SHEETS)
+        blitOnce(sheet->image);
+    for (int i = 0; sceneries != nullptr && i < SCENERIES; ++i)
+        blitOnce(sceneries[i].image);
+    SDL_Surface* singles[] = {background, hud, menuBG, hiscoreBG, gameOver, paused, tummennuskalvo};
+    for (SDL_Surface* picture : singles)
+        blitOnce(picture);
 }
 
 void releaseSheets()
 {
-    SpriteBase* sheets[] = {&quimboNormal, &quimboZap,    &quimboBubble, &quimboFalling, &quimboSlime,
-                            &fartyFart,    &birdLNormal,  &birdLDying,   &birdLFalling,  &birdRNormal,
-                            &birdRDying,   &birdRFalling, &planeNormal,  &planeFalling,  &bubbleBase,
-                            &slimeNormal,  &slimeBlowing, &starBase,     &dpalloBase,    &curBase};
-    for (SpriteBase* sheet : sheets)
-        releaseSheet(*sheet);
+    for (SpriteBase* sheet : SHEETS) {
+        if (sheet->image != nullptr)
+            SDL_FreeSurface(sheet->image);
+        sheet->image = nullptr;
+    }
 }

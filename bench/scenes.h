@@ -21,6 +21,11 @@ void keepFull();
 // a blast now and then and is healed between frames, so the game never ends.
 void keepPlaying(long frame);
 
+// SDL links a picture to the screen at its first blit, with one small allocation; every picture
+// is blitted once before measuring, so that a sheet's first appearance does not count as a
+// frame's allocation.
+void primePictures();
+
 // Frees the sheets' pictures so that gameInit can load them afresh without leaking.
 void releaseSheets();
 
