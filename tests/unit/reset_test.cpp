@@ -130,21 +130,4 @@ TEST_F(Reset, ResetLeavesTheStateTheClocksTheMouseAndTheBlastCloudAlone)
     EXPECT_EQ(hiiri.cursor.getX(), 400.0f);
 }
 
-TEST_F(Reset, ResetLeavesSoundsOutsideTheBlastPlaying)
-{
-    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0)
-        GTEST_SKIP() << "no mixer in this run";
-    static Uint8 silence[22050 * 2] = {};
-    Mix_Chunk* loop = Mix_QuickLoad_RAW(silence, sizeof silence);
-    ASSERT_NE(loop, nullptr);
-    for (int channel : {0, 1, 2, 4, 6, 7})
-        Mix_PlayChannelTimed(channel, loop, -1, -1);
-    StdoutCapture quiet;
-    resetGame();
-    for (int channel : {0, 1, 2, 4, 6, 7})
-        EXPECT_EQ(Mix_Playing(channel), 1) << "channel " << channel;
-    Mix_HaltChannel(-1);
-    Mix_FreeChunk(loop);
-}
-
 }  // namespace
