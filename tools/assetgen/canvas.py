@@ -123,6 +123,13 @@ def flat(arr, back=(0, 0, 0)):
     return np.clip(np.rint(rgb * 255.0), 0, 255).astype(np.uint8)
 
 
+def over_rgb(layer, rgb):
+    """A low-res RGBA layer laid over an opaque RGB uint8 picture; returns RGB uint8."""
+    base = rgb.astype(np.float32) / 255.0
+    out = layer[..., :3] + (1 - layer[..., 3:4]) * base
+    return np.clip(np.rint(out * 255.0), 0, 255).astype(np.uint8)
+
+
 def sprite(w, h, draw, line=1.6, glints=None):
     """One keyed sprite frame: draw, outline, reduce, threshold.
 

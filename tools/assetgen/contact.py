@@ -2,6 +2,7 @@
 
 import math
 
+import cairo
 import numpy as np
 from PIL import Image
 
@@ -45,8 +46,6 @@ def entries(gfx, catalogue):
 
 def label_width(text):
     """The width of a label as cv.text will write it."""
-    import cairo
-
     ctx = cairo.Context(cairo.ImageSurface(cairo.FORMAT_ARGB32, 4, 4))
     cv.font(ctx, 13, bold=True)
     return ctx.text_extents(text).x_advance + 4
@@ -94,7 +93,4 @@ def build(gfx, catalogue, path):
             cv.text(ctx, text, lx, ly, 13, (250, 250, 250), bold=True, edge=(40, 40, 48), edge_w=2.5)
             cv.text(ctx, text, lx, ly, 13, (250, 250, 250), bold=True)
 
-    layer = cv.reduce(cv.render(WIDTH, height, write, 1), 1)
-    base = sheet.astype(np.float32) / 255.0
-    rgb = layer[..., :3] + (1 - layer[..., 3:4]) * base
-    cv.save_png(np.clip(np.rint(rgb * 255.0), 0, 255).astype(np.uint8), path)
+    cv.save_png(cv.over_rgb(cv.reduce(cv.render(WIDTH, height, write, 1), 1), sheet), path)

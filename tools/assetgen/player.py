@@ -24,6 +24,7 @@ from .palette import (
     GOLD_DK,
     GOLD_LT,
     INK,
+    KEY,
     PINK,
     ROBE,
     ROBE_DK,
@@ -35,7 +36,6 @@ from .palette import (
     SLIME_LT,
     WHITE,
     WOOD,
-    WOOD_LT,
 )
 
 W, H = 128, 96
@@ -328,21 +328,23 @@ def boost_frames():
             for i, (deg, dist, rmax, off) in enumerate(puffs):
                 t = (f + off) % 1.0
                 a = math.radians(deg)
-                x = 36 + dist * t * math.cos(a) * 1.1
-                y = 78 - dist * t * math.sin(a) * 0.55
-                r = 3.0 + rmax * math.sin(math.pi * t)
+                x = 40 + dist * t * math.cos(a) * 0.8
+                y = 78 - dist * t * math.sin(a) * 0.5
+                r = 3.0 + 0.9 * rmax * math.sin(math.pi * t)
                 cv.shaded(c, cv.circle(x, y, r), rosy if i % 3 == 0 else cloud, shift=2.0, rim=1.2, line=0.6)
 
         def glints(c, f=f):
             for i in range(7):
                 t = (f + i / 7.0) % 1.0
                 a = math.radians(120 + 22 * i)
-                d = 6 + 34 * t
-                x = 36 + d * math.cos(a) * 1.1
+                d = 6 + 30 * t
+                x = 38 + d * math.cos(a) * 0.95
                 y = 78 - d * math.sin(a) * 0.6
                 cv.sparkle(c, x, y, 1.5 + 3.5 * math.sin(math.pi * t), GOLD_LT if i % 2 else GOLD)
 
-        out.append(cv.sprite(W, H, draw, glints=glints))
+        frame = cv.sprite(W, H, draw, glints=glints)
+        assert (frame[:, 0] == KEY).all(), "the cloud is cut at the frame's left edge"
+        out.append(frame)
     return out
 
 

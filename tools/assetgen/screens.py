@@ -93,17 +93,14 @@ def menu(pieces):
     for i, x in ((1, 0), (2, 254), (3, 508), (0, 762)):
         p = pieces["scenery%d.PNG" % i]
         paste_sprite(pic, p, 1, 0, x, 768 - p.shape[0])
-    # The magician and his foes, drawn at twice their size (the wide-lined look of the game).
+    # The magician and his foes, drawn afresh at twice their size, outlines included.
     big = lambda w, h, draw: cv.sprite(w * 2, h * 2, lambda c: (c.scale(2, 2), draw(c)), line=3.2)
     paste_sprite(pic, big(128, 96, lambda c: player.magician(c, 0.0)), 1, 0, 40, 330)
     paste_sprite(pic, big(16, 16, lambda c: critters.star_draw(c, 0)), 1, 0, 296, 372)
     paste_sprite(pic, big(48, 40, lambda c: critters.bird_flying(c, critters.ROBIN_T, 2, False)), 1, 0,
                  770, 330)
     paste_sprite(pic, big(48, 48, lambda c: critters.slime_draw(c, 1)), 1, 0, 860, 410)
-    layer = cv.reduce(cv.render(1024, 768, buttons_art, 2), 2)
-    base = pic.astype(np.float32) / 255.0
-    rgb = layer[..., :3] + (1 - layer[..., 3:4]) * base
-    return np.clip(np.rint(rgb * 255.0), 0, 255).astype(np.uint8)
+    return cv.over_rgb(cv.reduce(cv.render(1024, 768, buttons_art, 2), 2), pic)
 
 
 # ---- high-score table ---------------------------------------------------------------

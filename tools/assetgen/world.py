@@ -9,7 +9,6 @@ from . import canvas as cv
 from .palette import KEY
 from .palette import (
     BUBBLE_LT,
-    CLOUD,
     CLOUD_DK,
     DUSK,
     FAR_HILL,
@@ -20,7 +19,6 @@ from .palette import (
     GRASS,
     GRASS_DK,
     GRASS_LT,
-    INK,
     MAUVE,
     NEAR_HILL,
     NIGHT,
@@ -28,8 +26,6 @@ from .palette import (
     PANEL,
     PANEL_DK,
     PANEL_LT,
-    PARCHMENT,
-    PARCHMENT_DK,
     PINK,
     RED,
     RED_DK,
