@@ -18,10 +18,10 @@
 
 struct Options {
     int frames = 300;        // timed frames of each kind
-    int batch = 30;          // frames of one kind in a row
+    int batch = 10;          // frames of one kind in a row
     int warmup = 30;         // untimed frames of each kind first
     int soak = 10000;        // frames of the long run
-    int startupRuns = 7;     // start-ups timed after the first
+    int startupRuns = 9;     // start-ups timed after the first
     std::string out = "docs/performance.md";
 };
 
@@ -188,14 +188,14 @@ static const char DOCUMENT_TAIL[] =
     "  box blit with no checks.\n"
     "- Start-up is `gameInit` with the full catalogue: once as the process's first, then again after\n"
     "  `gameShutdown` several times, each run followed by the bare `IMG_Load` and `SDL_DisplayFormat` of\n"
-    "  the same 33 pictures.\n"
+    "  the same 33 pictures; the ratio is the median of the run-by-run ratios.\n"
     "- Allocations are counted by the benchmark's own `malloc`, `calloc`, `realloc` and aligned\n"
     "  allocators (operator new goes through `malloc`), on the game's thread only, inside each timed\n"
     "  frame. The text routine's share is counted by writing the HUD's three figures alone.\n"
-    "- The long run plays a game for 11,000 frames: the magician casts whenever his magic reaches 50,\n"
-    "  sets off a blast every 2,000 frames and is healed between frames. The first thousand frames\n"
-    "  settle the scene; of the next 10,000, the first and the last thousand are compared, each as a\n"
-    "  ratio to floor frames taken between them.\n";
+    "- The long run plays a game for 10,500 frames: the magician casts whenever his magic reaches 50,\n"
+    "  sets off a blast every 2,000 frames and is healed between frames. The first 500 frames settle\n"
+    "  the scene; of the next 10,000, the first and the last thousand are compared, each as a ratio to\n"
+    "  the floor frames taken among them (one after every fourth game frame).\n";
 
 struct Row {
     std::string what;
@@ -303,11 +303,11 @@ int main(int argc, char** argv)
     // The long run: a game played on, timed frame by frame.
     resetGame();
     gameState = RUNNING;
-    // A floor frame follows every other game frame, so that the first and the last thousand
+    // A floor frame follows every fourth game frame, so that the first and the last thousand
     // are each weighed against the floor of their own moment, whatever else the machine does.
     std::vector<double> soakMs, soakFloorMs;
     std::vector<long> soakAllocs;
-    int settle = options.soak / 10;
+    int settle = options.soak / 20;
     long soakRssStart = 0;
     for (long f = 0; f < options.soak + settle; ++f) {
         keepPlaying(f);
@@ -323,7 +323,7 @@ int main(int argc, char** argv)
             continue;
         soakMs.push_back(took);
         soakAllocs.push_back(allocs);
-        if (f % 2 == 0) {
+        if (f % 4 == 0) {
             start = nowMs();
             drawImg(background, screen, 0, 0);
             flip();
@@ -334,8 +334,9 @@ int main(int argc, char** argv)
     long textAllocs = textRoutineAllocs();
     long peakKb = peakResidentKb();
 
-    // Start-up again, a few times over, each with its bare counterpart right after it.
-    std::vector<double> initMs, bareMs;
+    // Start-up again, a few times over, each with its bare counterpart right after it; the
+    // ratio is taken run by run, so that each start-up is weighed against its own moment.
+    std::vector<double> initMs, bareMs, initRatios;
     for (int run = 0; run < options.startupRuns; ++run) {
         releaseSheets();
         gameShutdown();
@@ -343,6 +344,7 @@ int main(int argc, char** argv)
         if (!started)
             break;
         bareMs.push_back(bareDecodeMs());
+        initRatios.push_back(initMs.back() / bareMs.back());
         resetGame();
     }
 
@@ -370,18 +372,18 @@ int main(int argc, char** argv)
 
     Summary initCost = summarize(initMs);
     Summary bareInit = summarize(bareMs);
-    double initRatio = initCost.median / bareInit.median;
+    double initRatio = summarize(initRatios).median;
     report.frames.push_back(Row{"gameInit, first in the process", Summary{coldInit, coldInit, coldInit},
                                 coldInit / coldBare, "bare, first", "< 250 ms", coldInit < 250.0 ? 1 : 0});
     report.frames.push_back(Row{format("gameInit, %d more runs", static_cast<int>(initMs.size())), initCost,
-                                initRatio, "bare", "<= 1.3, < 250 ms",
+                                initRatio, "bare, run by run", "<= 1.3, < 250 ms",
                                 initRatio <= 1.3 && initCost.median < 250.0 ? 1 : 0});
     report.frames.push_back(Row{"Bare: IMG_Load + SDL_DisplayFormat of the 33 pictures", bareInit, 1.0, "bare", "", -1});
 
     size_t window = std::min<size_t>(1000, soakMs.size() / 10);
     Summary first = summarize(slice(soakMs, 0, window));
     Summary last = summarize(slice(soakMs, soakMs.size() - window, soakMs.size()));
-    size_t floorWindow = window / 2;
+    size_t floorWindow = window / 4;
     double firstFloor = summarize(slice(soakFloorMs, 0, floorWindow)).median;
     double lastFloor = summarize(slice(soakFloorMs, soakFloorMs.size() - floorWindow, soakFloorMs.size())).median;
     double firstRatio = first.median / firstFloor;
@@ -416,6 +418,13 @@ int main(int argc, char** argv)
                                   options.frames, options.warmup, options.batch, framesTook / 1000.0,
                                   BENCH_FRAME_MS));
 
+    report.notes.push_back(format("The pause screen's cost is set by the rule that draws the film 512 x 384 times a "
+                                  "frame: the bare blits alone take %.1f x the floor, and drawImg adds %+.0f %% to "
+                                  "them.",
+                                  bareCost.median / floorCost.median, (pauseRatio - 1.0) * 100.0));
+    report.notes.push_back(format("The high-score table renders its twenty texts afresh every frame: %.2f x the "
+                                  "floor and %ld allocations a frame, all of them the text routine's.",
+                                  summarize(hiscore.ms).median / floorCost.median, maxOf(hiscore.allocs, 0, 99999)));
     report.notes.push_back(format("Load average of the machine: %.2f at the start, %.2f at the end.", loadBefore,
                                   loadAverage()));
 
