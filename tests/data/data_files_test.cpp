@@ -1,4 +1,4 @@
-// The data files: every file of the asset catalogue (spec Part 1.1) loads through the libraries the
+// The data files: every file of the asset catalogue loads through the libraries the
 // game uses, and keeps the picture, sound and font rules that the code relies on (issue 2).
 // Run from the project root, as the game is: every path is "Data/...".
 #include <SDL.h>
@@ -201,7 +201,7 @@ TEST(DataFiles, PlainPicturesHaveTheirScreenSizesAndNoAlpha) {
     }
 }
 
-// The player's hit box lies at x 26-122, y 36-82 of its 128 x 96 frame (Part 4.1): the carpet and
+// The player's hit box lies at x 26-122, y 36-82 of its 128 x 96 frame: the carpet and
 // the body must fill it, and the whole picture must fit the frame.
 TEST(DataFiles, PlayerArtFillsItsHitBox) {
     for (const char* file : {"quimbo_normal.PNG", "quimbo_zap.PNG", "quimbo_bubble.PNG", "quimbo_slime.PNG"}) {
@@ -217,7 +217,7 @@ TEST(DataFiles, PlayerArtFillsItsHitBox) {
     }
 }
 
-// Birds are hit along the strip y 15-24 over their whole 48-pixel width (Part 4.2).
+// Birds are hit along the strip y 15-24 over their whole 48-pixel width.
 TEST(DataFiles, BirdBodiesLieAlongTheirHitStrip) {
     for (const char* file : {"birdr_normal.PNG", "birdl_normal.PNG"}) {
         SCOPED_TRACE(file);
@@ -234,14 +234,14 @@ TEST(DataFiles, BirdBodiesLieAlongTheirHitStrip) {
     }
 }
 
-// Planes are hit in the box x 6-89, y 10-34 (Part 4.2): the fuselage runs through it.
+// Planes are hit in the box x 6-89, y 10-34: the fuselage runs through it.
 TEST(DataFiles, PlaneBodyRunsThroughItsHitBox) {
     Picture p = load("plane_normal.PNG");
     for (int k = 0; k < 2; ++k)
         for (int x = 10; x <= 86; x += 4) EXPECT_FALSE(p.key(k * 96 + x, 22)) << "frame " << k << " x " << x;
 }
 
-// Bubbles grow to a full bubble in frame 3, the frame that rises (Part 4.3).
+// Bubbles grow to a full bubble in frame 3, the frame that rises.
 TEST(DataFiles, BubbleGrowsToAFullBubbleInItsLastFrame) {
     Picture p = load("bubble.PNG");
     int previous = 0;
@@ -256,7 +256,7 @@ TEST(DataFiles, BubbleGrowsToAFullBubbleInItsLastFrame) {
     EXPECT_GE(previous, 36);
 }
 
-// The landscape stands on y 640 (Part 5.1): every piece reaches its bottom edge, 256 wide and at
+// The landscape stands on y 640: every piece reaches its bottom edge, 256 wide and at
 // most 160 high; piece 0 reaches up to where its bubbles appear (60, 6).
 TEST(DataFiles, SceneryPiecesStandOnTheirBottomEdge) {
     for (int i = 0; i < 6; ++i) {
@@ -274,7 +274,7 @@ TEST(DataFiles, SceneryPiecesStandOnTheirBottomEdge) {
 }
 
 // The three white 32-point figures are written at (171, 684), (432, 684) and (704, 714) on the
-// screen (Part 5.2), that is 640 less in the panel; a figure is about 38 px high.
+// screen, that is 640 less in the panel; a figure is about 38 px high.
 TEST(DataFiles, HudLeavesTheFigurePlacesDark) {
     Picture p = load("hudi.PNG");
     struct Place {
@@ -285,7 +285,7 @@ TEST(DataFiles, HudLeavesTheFigurePlacesDark) {
             for (int x = at.x; x < at.x + at.w; ++x) ASSERT_LT(p.lum(x, y), 60) << x << "," << y;
 }
 
-// The click areas are x 350-698 and y 312-415, 432-535, 552-655 (Part 1.3): each button's dark
+// The click areas are x 350-698 and y 312-415, 432-535, 552-655: each button's dark
 // edge is the first and last row and column of its area, and its face is bright inside.
 TEST(DataFiles, MenuButtonsLieExactlyUnderTheClickAreas) {
     Picture p = load("menu.PNG");
@@ -302,14 +302,14 @@ TEST(DataFiles, MenuButtonsLieExactlyUnderTheClickAreas) {
     }
 }
 
-// The ten black rows are written at x 300 and 500, y 160 to about 600 (Part 1.3).
+// The ten black rows are written at x 300 and 500, y 160 to about 600.
 TEST(DataFiles, HighScoreRowsFallOnLightParchment) {
     Picture p = load("topten.PNG");
     for (int y = 160; y < 600; ++y)
         for (int x = 300; x < 760; ++x) ASSERT_GT(p.lum(x, y), 180) << x << "," << y;
 }
 
-// The red 14-point score is written at (234, 43) from the picture's top-left (Part 1.3).
+// The red 14-point score is written at (234, 43) from the picture's top-left.
 TEST(DataFiles, GameOverLeavesTheScorePlaceClearAndLight) {
     Picture p = load("gameover.PNG");
     ASSERT_GE(p.w, 234 + 160);
@@ -322,7 +322,7 @@ TEST(DataFiles, GameOverLeavesTheScorePlaceClearAndLight) {
     EXPECT_GT(label, 10);
 }
 
-// The film is tiled at a 2-pixel pitch over the frozen screen on every paused frame (Part 1.3):
+// The film is tiled at a 2-pixel pitch over the frozen screen on every paused frame:
 // drawn again over its own result it must change nothing, and its key lets the game show.
 TEST(DataFiles, PauseFilmIsUnchangedWhenDrawnOverItself) {
     SDL_Surface* film = IMG_Load("Data/Gfx/pause.PNG");
@@ -418,7 +418,7 @@ TEST(DataFiles, SoundsAre22050HzMono16BitShortCleanAndBelowClipping) {
     }
 }
 
-// The blast sound loops while the blast lasts (Part 4.1): the step from its last sample back to
+// The blast sound loops while the blast lasts: the step from its last sample back to
 // its first must be no larger than the steps inside it.
 TEST(DataFiles, BlastSoundLoopsWithoutAClick) {
     const Wav w = readWav("Data/Sound/boost.wav");
