@@ -21,7 +21,7 @@ from assetgen import canvas, contact, critters, player, screens, sounds, world  
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-# The asset catalogue (spec Part 1.1): file name and frame count; 0 marks a plain picture.
+# The asset catalogue: file name and frame count; 0 marks a plain picture.
 CATALOGUE = [
     ("quimbo_normal.PNG", 3),
     ("quimbo_zap.PNG", 3),

@@ -1,7 +1,7 @@
 """The magician on his flying carpet, and the blast cloud behind him.
 
 Every player sheet has 128 x 96 frames. The carpet and the seated body lie inside the
-hit box x 26-122, y 36-82 of the frame (Part 4.1); only the hat's tip rises above it.
+hit box x 26-122, y 36-82 of the frame; only the hat's tip rises above it.
 He faces right, the way his stars fly.
 """
 

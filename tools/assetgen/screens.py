@@ -26,7 +26,7 @@ from .palette import (
 TAU = 2 * math.pi
 TITLE_INK = (60, 22, 40)  # the dark brown-violet of writing on parchment
 
-# The menu's click areas (Part 1.3): x 350-698 and these y ranges, inclusive.
+# The menu's click areas: x 350-698 and these y ranges, inclusive.
 BUTTONS = (("START", 312, 415), ("HIGH SCORES", 432, 535), ("QUIT", 552, 655))
 BUTTON_X0, BUTTON_X1 = 350, 698
 

@@ -35,10 +35,10 @@ def envelope(n, attack, release, curve=3.0):
 
 def band(x, lo, hi):
     """Keeps the band lo..hi Hz (a brick-wall filter in the frequency domain, soft edges)."""
-    spec = np.fft.rfft(x)
+    spectrum = np.fft.rfft(x)
     f = np.fft.rfftfreq(len(x), 1.0 / RATE)
     gain = 1 / (1 + (lo / np.maximum(f, 1e-3)) ** 4) / (1 + (f / hi) ** 4)
-    return np.fft.irfft(spec * gain, len(x))
+    return np.fft.irfft(spectrum * gain, len(x))
 
 
 def finish(x, fade=0.006, loop=False):
@@ -104,10 +104,10 @@ def blast():
     t = np.arange(n) / RATE
     rng = np.random.default_rng(9)
     f = np.fft.rfftfreq(n, 1.0 / RATE)
-    spec = rng.standard_normal(len(f)) + 1j * rng.standard_normal(len(f))
-    spec[0] = 0
-    rumble = np.fft.irfft(spec / (1 + (f / 180.0) ** 2) / (1 + (30.0 / np.maximum(f, 1)) ** 4), n)
-    hiss = np.fft.irfft(spec * np.exp(-(((f - 1100.0) / 700.0) ** 2)), n)
+    spectrum = rng.standard_normal(len(f)) + 1j * rng.standard_normal(len(f))
+    spectrum[0] = 0
+    rumble = np.fft.irfft(spectrum / (1 + (f / 180.0) ** 2) / (1 + (30.0 / np.maximum(f, 1)) ** 4), n)
+    hiss = np.fft.irfft(spectrum * np.exp(-(((f - 1100.0) / 700.0) ** 2)), n)
     rumble /= np.std(rumble)
     hiss /= np.std(hiss)
     swell = 0.55 + 0.45 * np.sin(TAU * 2 * t) ** 2  # two whooshes a second

@@ -330,7 +330,7 @@ def scenery():
 
 # ---- the HUD panel: 1024 x 128, drawn at y 640 ---------------------------------------
 
-# Where the game writes its three white 32-point figures, in panel coordinates (Part 5.2).
+# Where the game writes its three white 32-point figures, in panel coordinates.
 HEALTH_AT = (171, 684 - HORIZON)
 MAGIC_AT = (432, 684 - HORIZON)
 SCORE_AT = (704, 714 - HORIZON)
