@@ -54,8 +54,27 @@ static void spawnEnemy(Enemy& e, int kind)
     e.sprite.setXY(skyX(), skyY());
 }
 
+SceneTally fullTally = {0, 0, 0, 0, 0};
+
+// Counts what the frame just drawn left active; the first call of a batch finds the scene that
+// another kind of frame left behind, which does not count.
+static void tallyFull()
+{
+    if (quimbo.state != FARTED)
+        return;
+    ++fullTally.frames;
+    for (int i = 0; i < ENEMIES; ++i)
+        fullTally.enemies += enemy[i].active ? 1 : 0;
+    for (int i = 0; i < STARS; ++i)
+        fullTally.stars += star[i].active ? 1 : 0;
+    for (int i = 0; i < BUBBLES; ++i)
+        fullTally.bubbles += bubble[i].active ? 1 : 0;
+    fullTally.balls += dpallo.active ? 1 : 0;
+}
+
 void keepFull()
 {
+    tallyFull();
     healPlayer();
     if (quimbo.state != FARTED) {
         quimbo.state = FARTED;

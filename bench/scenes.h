@@ -17,6 +17,17 @@ void keepQuiet();
 // the bonus ball and the magician in the blast. Empty slots are filled again on the screen.
 void keepFull();
 
+// What the full scene's frames drew, summed over the frames: the actors still active at the end
+// of each frame, before the next refill.
+struct SceneTally {
+    long frames;
+    long enemies;
+    long stars;
+    long bubbles;
+    long balls;
+};
+extern SceneTally fullTally;
+
 // A game played on by a steady hand: the magician casts whenever the magic allows, sets off
 // a blast now and then and is healed between frames, so the game never ends.
 void keepPlaying(long frame);
