@@ -219,7 +219,7 @@ TEST_F(FrameLoop, EnemyWhoseLeftEdgePassesTheBorderIsSwitchedOffInThatFrame)
         int slot;
         float x;
         bool stays;
-    } cases[] = {{3, 2.0f, false}, {4, 5.0f, true}, {5, 400.0f, true}};
+    } cases[] = {{3, 4.5f, false}, {4, 5.0f, true}, {5, 400.0f, true}};
     for (const Case& c : cases) {
         Enemy& e = enemy[c.slot];
         e.clear();
