@@ -43,9 +43,16 @@ def square(picture):
     return canvas
 
 
+FAINT = 8  # alpha below which a pixel of the scaled edge cannot be seen
+
+
 def scaled(picture, size):
-    # Scaled with premultiplied alpha, so the key's green does not bleed into the edges.
-    return picture.convert("RGBa").resize((size, size), Image.LANCZOS).convert("RGBA")
+    # Scaled with premultiplied alpha, so the key's green does not bleed into the edges. The
+    # filter leaves a faint ring of near-invisible pixels whose colours come out of the
+    # division by a tiny alpha at random; they are cleared.
+    small = picture.convert("RGBa").resize((size, size), Image.LANCZOS).convert("RGBA")
+    small.putdata([p if p[3] >= FAINT else (0, 0, 0, 0) for p in small.getdata()])
+    return small
 
 
 def main():
