@@ -31,7 +31,8 @@ SDL_Surface* solid(int w, int h, Uint32 rgb)
 
 void paintScreen(Uint32 rgb)
 {
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, rgb >> 16, (rgb >> 8) & 0xff, rgb & 0xff));
+    Uint32 pixel = SDL_MapRGB(screen->format, rgb >> 16, (rgb >> 8) & 0xff, rgb & 0xff);
+    SDL_FillRect(screen, nullptr, pixel);
 }
 
 class Screens : public ::testing::Test {
@@ -200,14 +201,19 @@ TEST_F(Screens, HighScoreTableShowsItsTenFixedRowsWhateverWasScored)
     hiiri.cursor.setXY(3.0f, 4.0f);
     setMouse(600, 600, 0);
     drawHiscoreScreen();
+    // Both surfaces hold 0xRRGGBB pixels, so their rows compare as they stand.
+    ASSERT_EQ(screen->format->Rmask, 0xff0000u);
+    ASSERT_EQ(screen->format->Bmask, 0x0000ffu);
     int wrong = 0;
-    for (int y = 0; y < 768; ++y)
-        for (int x = 0; x < 1024; ++x) {
-            Uint32 value = reinterpret_cast<Uint32*>(static_cast<Uint8*>(expected->pixels) + y * expected->pitch)[x];
-            Uint8 r, g, b;
-            SDL_GetRGB(value, expected->format, &r, &g, &b);
-            wrong += screenPixel(x, y) != ((static_cast<Uint32>(r) << 16) | (g << 8) | b) ? 1 : 0;
-        }
+    SDL_LockSurface(screen);
+    for (int y = 0; y < 768; ++y) {
+        const Uint8* shown = static_cast<Uint8*>(screen->pixels) + y * screen->pitch;
+        const Uint8* wanted = static_cast<Uint8*>(expected->pixels) + y * expected->pitch;
+        for (int x = 0; x < 1024; ++x)
+            wrong += (reinterpret_cast<const Uint32*>(shown)[x] & 0xffffff) !=
+                     (reinterpret_cast<const Uint32*>(wanted)[x] & 0xffffff);
+    }
+    SDL_UnlockSurface(screen);
     EXPECT_EQ(wrong, 0);
     // The mouse is neither sampled nor drawn here.
     EXPECT_EQ(hiiri.buttons, 5);
