@@ -26,6 +26,7 @@ test: build
 
 assets: deps
 	/usr/bin/python3 tools/make_assets.py
+	/usr/bin/python3 tools/make_icons.py
 
 clean:
 	rm -rf $(BUILD) build-*
