@@ -71,10 +71,10 @@ static const int PICTURE_COUNT = sizeof PICTURES / sizeof PICTURES[0];
 
 // Decoding and converting the same pictures with nothing around it; the copies are freed after
 // the clock stops, since start-up keeps its own.
-static double bareDecodeMs()
+static Sample bareDecode()
 {
     SDL_Surface* kept[PICTURE_COUNT] = {};
-    double start = nowMs();
+    Stopwatch watch;
     for (int i = 0; i < PICTURE_COUNT; ++i) {
         SDL_Surface* loaded = IMG_Load(PICTURES[i]);
         if (loaded == nullptr)
@@ -82,18 +82,18 @@ static double bareDecodeMs()
         kept[i] = SDL_DisplayFormat(loaded);
         SDL_FreeSurface(loaded);
     }
-    double took = nowMs() - start;
+    Sample took = watch.read();
     for (SDL_Surface* surface : kept)
         if (surface != nullptr)
             SDL_FreeSurface(surface);
     return took;
 }
 
-static double timedInit(bool& started)
+static Sample timedInit(bool& started)
 {
-    double start = nowMs();
+    Stopwatch watch;
     started = gameInit() != 0;
-    return nowMs() - start;
+    return watch.read();
 }
 
 static void flip()
@@ -175,9 +175,11 @@ static const char DOCUMENT_TAIL[] =
     "\n"
     "## How it is measured\n"
     "\n"
-    "- A frame is the state's own work and `SDL_Flip`, timed with the monotonic clock; the loop's 1 ms\n"
-    "  sleep, the clock reading and the event queue are left out. Kinds of frame take turns in batches,\n"
-    "  so that a change of load on the machine touches all of them alike.\n"
+    "- A frame is the state's own work and `SDL_Flip`; the loop's 1 ms sleep, the clock reading and\n"
+    "  the event queue are left out. Its cost is the CPU time of the game's thread\n"
+    "  (`CLOCK_THREAD_CPUTIME_ID`), which time slices lost to other programs on a shared machine do not\n"
+    "  inflate; the wall time is shown beside it. Ratios are of CPU medians. Kinds of frame take turns\n"
+    "  in batches, so that a change of load touches all of them alike.\n"
     "- RUNNING frames go through the game's own `runningUpdate`, which ends in `drawGame`, with 10 ms of\n"
     "  game time each. The quiet scene is a game just after its reset; whatever the spawn timers bring\n"
     "  in is taken away between frames. The full scene holds 20 enemies (birds, planes and slimes in\n"
@@ -199,7 +201,8 @@ static const char DOCUMENT_TAIL[] =
 
 struct Row {
     std::string what;
-    Summary cost;
+    Summary cost;  // CPU time
+    double wall;   // median wall time
     double ratio;
     std::string against;
     std::string target;
@@ -226,12 +229,12 @@ static std::string holdsText(int holds) { return holds < 0 ? "" : holds ? "yes" 
 
 static std::string renderTable(const Report& report)
 {
-    std::string text = "| Measure | Median ms | p10 - p90 ms | Ratio | Against | Target | Holds |\n"
-                       "|---|---:|---:|---:|---|---|---|\n";
+    std::string text = "| Measure | CPU ms, median | p10 - p90 | Wall ms, median | Ratio | Against | Target | Holds |\n"
+                       "|---|---:|---:|---:|---:|---|---|---|\n";
     for (const Row& row : report.frames)
-        text += format("| %s | %.3f | %.3f - %.3f | %.2f | %s | %s | %s |\n", row.what.c_str(), row.cost.median,
-                       row.cost.low, row.cost.high, row.ratio, row.against.c_str(), row.target.c_str(),
-                       holdsText(row.holds).c_str());
+        text += format("| %s | %.3f | %.3f - %.3f | %.3f | %.2f | %s | %s | %s |\n", row.what.c_str(),
+                       row.cost.median, row.cost.low, row.cost.high, row.wall, row.ratio, row.against.c_str(),
+                       row.target.c_str(), holdsText(row.holds).c_str());
     text += "\n";
     for (const std::string& note : report.notes)
         text += "- " + note + "\n";
@@ -274,27 +277,27 @@ int main(int argc, char** argv)
 
     double loadBefore = loadAverage();
     bool started = false;
-    double coldInit = timedInit(started);
+    Sample coldInit = timedInit(started);
     if (!started) {
         fprintf(console, "bench: the game did not start\n");
         gameShutdown();
         return 1;
     }
-    double coldBare = bareDecodeMs();
+    Sample coldBare = bareDecode();
     primeGlyphs();
     primePictures();
     resetGame();
     gameState = RUNNING;
 
     bool quit = false;
-    Probe floorProbe{"floor", nullptr, nullptr, [] { drawImg(background, screen, 0, 0); flip(); }, {}, {}};
-    Probe quiet{"quiet", [] { resetGame(); }, keepQuiet, [] { runningUpdate(); flip(); }, {}, {}};
-    Probe full{"full", nullptr, keepFull, [] { runningUpdate(); flip(); }, {}, {}};
-    Probe pause{"paused", nullptr, nullptr, [] { drawPauseScreen(); flip(); }, {}, {}};
-    Probe bare{"bare", nullptr, nullptr, [] { rawPauseBlits(); flip(); }, {}, {}};
-    Probe menu{"menu", nullptr, nullptr, [&quit] { mainMenuFrame(quit); flip(); }, {}, {}};
-    Probe hiscore{"hiscore", nullptr, nullptr, [] { drawHiscoreScreen(); flip(); }, {}, {}};
-    Probe over{"gameover", nullptr, nullptr, [] { drawGameOverScreen(); flip(); }, {}, {}};
+    Probe floorProbe{"floor", nullptr, nullptr, [] { drawImg(background, screen, 0, 0); flip(); }, {}, {}, {}};
+    Probe quiet{"quiet", [] { resetGame(); }, keepQuiet, [] { runningUpdate(); flip(); }, {}, {}, {}};
+    Probe full{"full", nullptr, keepFull, [] { runningUpdate(); flip(); }, {}, {}, {}};
+    Probe pause{"paused", nullptr, nullptr, [] { drawPauseScreen(); flip(); }, {}, {}, {}};
+    Probe bare{"bare", nullptr, nullptr, [] { rawPauseBlits(); flip(); }, {}, {}, {}};
+    Probe menu{"menu", nullptr, nullptr, [&quit] { mainMenuFrame(quit); flip(); }, {}, {}, {}};
+    Probe hiscore{"hiscore", nullptr, nullptr, [] { drawHiscoreScreen(); flip(); }, {}, {}, {}};
+    Probe over{"gameover", nullptr, nullptr, [] { drawGameOverScreen(); flip(); }, {}, {}, {}};
     std::vector<Probe*> probes = {&floorProbe, &quiet, &full, &pause, &bare, &menu, &hiscore, &over};
     double framesStart = nowMs();
     runInterleaved(probes, options.frames, options.batch, options.warmup);
@@ -305,7 +308,7 @@ int main(int argc, char** argv)
     gameState = RUNNING;
     // A floor frame follows every fourth game frame, so that the first and the last thousand
     // are each weighed against the floor of their own moment, whatever else the machine does.
-    std::vector<double> soakMs, soakFloorMs;
+    std::vector<double> soakMs, soakFloorMs, soakWall;
     std::vector<long> soakAllocs;
     int settle = options.soak / 20;
     long soakRssStart = 0;
@@ -314,20 +317,21 @@ int main(int argc, char** argv)
         if (f == settle)
             soakRssStart = residentKb();
         allocCountStart();
-        double start = nowMs();
+        Stopwatch watch;
         runningUpdate();
         flip();
-        double took = nowMs() - start;
+        Sample took = watch.read();
         long allocs = allocCountStop();
         if (f < settle)
             continue;
-        soakMs.push_back(took);
+        soakMs.push_back(took.cpu);
+        soakWall.push_back(took.wall);
         soakAllocs.push_back(allocs);
         if (f % 4 == 0) {
-            start = nowMs();
+            Stopwatch floorWatch;
             drawImg(background, screen, 0, 0);
             flip();
-            soakFloorMs.push_back(nowMs() - start);
+            soakFloorMs.push_back(floorWatch.read().cpu);
         }
     }
     long soakRssEnd = residentKb();
@@ -336,35 +340,41 @@ int main(int argc, char** argv)
 
     // Start-up again, a few times over, each with its bare counterpart right after it; the
     // ratio is taken run by run, so that each start-up is weighed against its own moment.
-    std::vector<double> initMs, bareMs, initRatios;
+    std::vector<double> initMs, initWall, bareMs, bareWall, initRatios;
     for (int run = 0; run < options.startupRuns; ++run) {
         releaseSheets();
         gameShutdown();
-        initMs.push_back(timedInit(started));
+        Sample init = timedInit(started);
         if (!started)
             break;
-        bareMs.push_back(bareDecodeMs());
+        Sample decode = bareDecode();
+        initMs.push_back(init.cpu);
+        initWall.push_back(init.wall);
+        bareMs.push_back(decode.cpu);
+        bareWall.push_back(decode.wall);
         initRatios.push_back(initMs.back() / bareMs.back());
         resetGame();
     }
 
-    Summary floorCost = summarize(floorProbe.ms);
+    Summary floorCost = summarize(floorProbe.cpu);
+    auto wallOf = [](const std::vector<double>& values) { return summarize(values).median; };
     auto toFloor = [&](Probe& p, const std::string& what, double limit) {
-        Summary s = summarize(p.ms);
+        Summary s = summarize(p.cpu);
         double ratio = s.median / floorCost.median;
-        return Row{what, s, ratio, "floor", limit > 0 ? format("<= %.1f", limit) : "",
+        return Row{what, s, wallOf(p.wall), ratio, "floor", limit > 0 ? format("<= %.1f", limit) : "",
                    limit > 0 ? (ratio <= limit ? 1 : 0) : -1};
     };
     Report report;
-    report.frames.push_back(Row{"Floor: background + flip", floorCost, 1.0, "floor", "", -1});
+    report.frames.push_back(Row{"Floor: background + flip", floorCost, wallOf(floorProbe.wall), 1.0, "floor", "", -1});
     report.frames.push_back(toFloor(quiet, "RUNNING, quiet scene", 1.3));
     report.frames.push_back(toFloor(full, "RUNNING, full scene", 1.5));
-    Summary pauseCost = summarize(pause.ms);
-    Summary bareCost = summarize(bare.ms);
+    Summary pauseCost = summarize(pause.cpu);
+    Summary bareCost = summarize(bare.cpu);
     double pauseRatio = pauseCost.median / bareCost.median;
-    report.frames.push_back(Row{"PAUSED (drawPauseScreen + flip)", pauseCost, pauseRatio, "bare blits", "<= 1.1",
+    report.frames.push_back(Row{"PAUSED (drawPauseScreen + flip)", pauseCost, wallOf(pause.wall), pauseRatio, "bare blits", "<= 1.1",
                                 pauseRatio <= 1.1 ? 1 : 0});
-    report.frames.push_back(Row{"Bare: 196,608 film blits + box + flip", bareCost, bareCost.median / floorCost.median,
+    report.frames.push_back(Row{"Bare: 196,608 film blits + box + flip", bareCost, wallOf(bare.wall),
+                                bareCost.median / floorCost.median,
                                 "floor", "", -1});
     report.frames.push_back(toFloor(menu, "MAINMENU", 0));
     report.frames.push_back(toFloor(hiscore, "HISCORE", 0));
@@ -373,12 +383,15 @@ int main(int argc, char** argv)
     Summary initCost = summarize(initMs);
     Summary bareInit = summarize(bareMs);
     double initRatio = summarize(initRatios).median;
-    report.frames.push_back(Row{"gameInit, first in the process", Summary{coldInit, coldInit, coldInit},
-                                coldInit / coldBare, "bare, first", "< 250 ms", coldInit < 250.0 ? 1 : 0});
+    // The player waits for the wall clock: the 250 ms bound is on wall time.
+    report.frames.push_back(Row{"gameInit, first in the process", Summary{coldInit.cpu, coldInit.cpu, coldInit.cpu},
+                                coldInit.wall, coldInit.cpu / coldBare.cpu, "bare, first", "< 250 ms wall",
+                                coldInit.wall < 250.0 ? 1 : 0});
     report.frames.push_back(Row{format("gameInit, %d more runs", static_cast<int>(initMs.size())), initCost,
-                                initRatio, "bare, run by run", "<= 1.3, < 250 ms",
-                                initRatio <= 1.3 && initCost.median < 250.0 ? 1 : 0});
-    report.frames.push_back(Row{"Bare: IMG_Load + SDL_DisplayFormat of the 33 pictures", bareInit, 1.0, "bare", "", -1});
+                                wallOf(initWall), initRatio, "bare, run by run", "<= 1.3, < 250 ms wall",
+                                initRatio <= 1.3 && wallOf(initWall) < 250.0 ? 1 : 0});
+    report.frames.push_back(Row{"Bare: IMG_Load + SDL_DisplayFormat of the 33 pictures", bareInit, wallOf(bareWall),
+                                1.0, "bare", "", -1});
 
     size_t window = std::min<size_t>(1000, soakMs.size() / 10);
     Summary first = summarize(slice(soakMs, 0, window));
@@ -390,8 +403,10 @@ int main(int argc, char** argv)
     double lastRatio = last.median / lastFloor;
     double growth = lastRatio / firstRatio;
     report.frames.push_back(Row{format("Long run: first %zu of %zu RUNNING frames", window, soakMs.size()), first,
-                                firstRatio, "floor then", "", -1});
-    report.frames.push_back(Row{format("Long run: last %zu", window), last, lastRatio, "floor then",
+                                wallOf(slice(soakWall, 0, window)), firstRatio, "floor then", "", -1});
+    report.frames.push_back(Row{format("Long run: last %zu", window), last,
+                                wallOf(slice(soakWall, soakWall.size() - window, soakWall.size())), lastRatio,
+                                "floor then",
                                 format("<= 1.1 x first (%.2f)", growth), growth <= 1.1 ? 1 : 0});
 
     long quietMost = maxOf(quiet.allocs, 0, quiet.allocs.size());
@@ -430,7 +445,7 @@ int main(int argc, char** argv)
                                   bareCost.median / floorCost.median, (pauseRatio - 1.0) * 100.0));
     report.notes.push_back(format("The high-score table renders its twenty texts afresh every frame: %.2f x the "
                                   "floor and %ld allocations a frame, all of them the text routine's.",
-                                  summarize(hiscore.ms).median / floorCost.median, maxOf(hiscore.allocs, 0, 99999)));
+                                  summarize(hiscore.cpu).median / floorCost.median, maxOf(hiscore.allocs, 0, 99999)));
     report.notes.push_back(format("Load average of the machine: %.2f at the start, %.2f at the end.", loadBefore,
                                   loadAverage()));
 

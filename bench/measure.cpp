@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -12,6 +13,13 @@ double nowMs()
 {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+double cpuMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
 }
 
 static double percentile(const std::vector<double>& sorted, double p)
@@ -39,12 +47,13 @@ static void runBatch(Probe& probe, int frames, bool keep)
         if (probe.prepare)
             probe.prepare();
         allocCountStart();
-        double start = nowMs();
+        Stopwatch watch;
         probe.frame();
-        double took = nowMs() - start;
+        Sample took = watch.read();
         long allocs = allocCountStop();
         if (keep) {
-            probe.ms.push_back(took);
+            probe.cpu.push_back(took.cpu);
+            probe.wall.push_back(took.wall);
             probe.allocs.push_back(allocs);
         }
     }

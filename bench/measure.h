@@ -6,7 +6,25 @@
 #include <string>
 #include <vector>
 
+// The wall clock, and the CPU time of the calling thread: a frame's cost is the CPU time the
+// game's thread spends on it, which time slices lost to other programs do not inflate.
 double nowMs();
+double cpuMs();
+
+struct Sample {
+    double cpu;
+    double wall;
+};
+
+class Stopwatch {
+public:
+    Stopwatch() : wall(nowMs()), cpu(cpuMs()) {}
+    Sample read() const { return Sample{cpuMs() - cpu, nowMs() - wall}; }
+
+private:
+    double wall;
+    double cpu;
+};
 
 struct Summary {
     double median;
@@ -22,7 +40,8 @@ struct Probe {
     std::function<void()> begin;    // once before each batch of frames
     std::function<void()> prepare;  // before each frame, untimed
     std::function<void()> frame;    // the timed work, the flip included
-    std::vector<double> ms;
+    std::vector<double> cpu;
+    std::vector<double> wall;
     std::vector<long> allocs;
 };
 
