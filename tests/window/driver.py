@@ -457,10 +457,14 @@ class Session:
         except DriverError as failure:
             if not last:
                 raise
-            path = os.path.join(tempfile.gettempdir(), "quimbo-window-%d-%d.png"
-                                % (os.getpid(), int(time.time() * 1000)))
-            last[0].save(path)
-            raise DriverError("%s; last screenshot: %s" % (failure, path)) from None
+            raise DriverError("%s; last screenshot: %s" % (failure, self.keep(last[0]))) from None
+
+    def keep(self, shot):
+        """Saves a screenshot for a failure message and returns its path."""
+        path = os.path.join(tempfile.gettempdir(), "quimbo-window-%d-%d.png"
+                            % (os.getpid(), int(time.time() * 1000)))
+        shot.save(path)
+        return path
 
 # --- for test scripts ------------------------------------------------------------------
 

@@ -62,6 +62,7 @@ class Data:
         self._pictures = {}
         self._fonts = {}
         self._exclusive = {}
+        self._colours = {}
 
     def picture(self, name):
         if name not in self._pictures:
@@ -90,8 +91,11 @@ class Data:
         return SCREEN_W // 2 - pic.width // 2, SCREEN_H // 2 - pic.height // 2
 
     def colours(self, name):
-        counts = self.picture(name).getcolors(1 << 24)
-        return {c for _, c in counts} - {GREEN}
+        if name not in self._colours:
+            pic = self.picture(name)
+            counts = pic.getcolors(pic.width * pic.height)
+            self._colours[name] = {c for _, c in counts} - {GREEN}
+        return self._colours[name]
 
     def exclusive_colours(self, group):
         """Colours of a group of sheets that no other picture of a running frame uses:
@@ -161,7 +165,8 @@ def sprite_match(shot, data, sheets, x, y, rows=None):
 
 def count_colours(shot, colours, box=(0, 0, SCREEN_W, HUD_Y)):
     """Pixels inside box (left, top, right, bottom) whose colour is one of `colours`."""
-    counts = shot.image.crop(_clip(box)).getcolors(1 << 24) or []
+    region = shot.image.crop(_clip(box))
+    counts = region.getcolors(region.width * region.height) or []
     return sum(n for n, c in counts if c in colours)
 
 
@@ -238,19 +243,35 @@ def render_ink(base, font, text, colour, offset=(0, 0)):
     return _ink(img, base)
 
 
-def text_mismatch(shot, under, font, text, colour, x, y, box=FIGURE_BOX):
-    """How far the screen is from `text` written at (x, y): pixels that are ink in one and
-    not in the other, as a share of the ink expected. The best alignment within a pixel
-    or two is taken, since two renderers may place a glyph a pixel apart."""
-    seen, base, region = text_ink(shot, under, x - 2, y - 2, (box[0] + 4, box[1] + 4))
-    want_ink = _count(render_ink(base, font, text, colour, (2, 2))) or 1
-    best = None
+def _miss(seen, want):
+    """Pixels that are ink in one mask and not in the other, as a share of all ink."""
+    union = _count(ImageChops.logical_or(seen, want))
+    return _count(ImageChops.logical_xor(seen, want)) / union if union else 1.0
+
+
+def _best_alignment(shot, under, font, text, colour, x, y, box, prefix_only=False):
+    seen, base, _ = text_ink(shot, under, x - 2, y - 2, (box[0] + 4, box[1] + 4))
+    best = 1.0
     for dy in (-1, 0, 1):
         for dx in (-2, -1, 0, 1, 2):
             want = render_ink(base, font, text, colour, (2 + dx, 2 + dy))
-            miss = _count(ImageChops.logical_xor(seen, want)) / want_ink
-            best = miss if best is None else min(best, miss)
+            if prefix_only:
+                # Only the columns the text covers: the rest of the number lies beyond.
+                bbox = want.getbbox()
+                if not bbox:
+                    continue
+                cut = (0, 0, bbox[2], want.height)
+                best = min(best, _miss(seen.crop(cut), want.crop(cut)))
+            else:
+                best = min(best, _miss(seen, want))
     return best
+
+
+def text_mismatch(shot, under, font, text, colour, x, y, box=FIGURE_BOX):
+    """How far the screen is from `text` written at (x, y), from 0 (the same ink) to 1 (no
+    ink in common). The best alignment within a pixel or two is taken, since two
+    renderers may place a glyph a pixel apart."""
+    return _best_alignment(shot, under, font, text, colour, x, y, box)
 
 
 def read_text(shot, under, font, candidates, colour, x, y, box=FIGURE_BOX):
@@ -260,22 +281,67 @@ def read_text(shot, under, font, candidates, colour, x, y, box=FIGURE_BOX):
     return text, miss
 
 
+def _glyph_template(font, ch, colour):
+    size = font.getbbox("0")
+    base = Image.new("RGB", (size[2] * 3 + 8, size[3] * 2 + 8), (0, 0, 0) if colour != (0, 0, 0)
+                     else (255, 255, 255))
+    ink = render_ink(base, font, ch, colour, (4, 4))
+    bbox = ink.getbbox()
+    return ink.crop(bbox), bbox[1] - 4  # the glyph, and its top below the text's top
+
+
+def _glyph_miss(seen, seen_top, template, template_top):
+    """1 - overlap of two glyph masks, at the best shift of up to a pixel each way."""
+    if abs(seen.width - template.width) > 2 or abs(seen.height - template.height) > 2 \
+            or abs(seen_top - template_top) > 2:
+        return 1.0
+    w, h = max(seen.width, template.width) + 2, max(seen.height, template.height) + 2
+    a = Image.new("1", (w, h), 0)
+    a.paste(seen, (1, 1))
+    best = 1.0
+    for dy in (-1, 0, 1):
+        for dx in (-1, 0, 1):
+            b = Image.new("1", (w, h), 0)
+            b.paste(template, (1 + dx, 1 + dy))
+            best = min(best, _miss(a, b))
+    return best
+
+
 def read_number(shot, under, font, colour, x, y, box=FIGURE_BOX, suffix=""):
-    """Reads a decimal number written at (x, y), digit by digit, left to right: each next
-    character is the one whose rendering of the text so far matches best. Returns the
-    number (None if no digit is there) and the final mismatch."""
-    text = ""
-    best_miss = None
-    for _ in range(9):
-        options = [text + ch for ch in "0123456789"] + ([] if text else ["-"])
-        choice, miss = read_text(shot, under, font, [o + suffix for o in options], colour,
-                                 x, y, box)
-        if best_miss is not None and miss >= best_miss:
-            break
-        text, best_miss = choice[:len(choice) - len(suffix)], miss
-    if not text or text == "-":
-        return None, best_miss
-    return int(text), best_miss
+    """Reads a decimal number written at (x, y), followed by `suffix` (spaces ignored).
+    The ink is cut into glyphs at empty columns and each glyph is matched on its own
+    against the font's characters, so the reading does not depend on how two renderers
+    space their glyphs. Returns the number (None if unreadable) and the worst glyph's
+    mismatch (0 is a perfect match)."""
+    seen, _, _ = text_ink(shot, under, x, y, box)
+    columns = [seen.crop((c, 0, c + 1, seen.height)).getbbox() is not None
+               for c in range(seen.width)]
+    glyphs, c = [], 0
+    while c < len(columns):
+        if columns[c]:
+            start = c
+            while c < len(columns) and columns[c]:
+                c += 1
+            part = seen.crop((start, 0, c, seen.height))
+            bbox = part.getbbox()
+            glyphs.append((part.crop(bbox), bbox[1]))
+        c += 1
+    chars = "0123456789-" + "".join(ch for ch in suffix if ch != " ")
+    templates = {ch: _glyph_template(font, ch, colour) for ch in set(chars)}
+    text, worst = "", 0.0
+    for glyph, top in glyphs:
+        miss, ch = min((_glyph_miss(glyph, top, *templates[ch]), ch) for ch in templates)
+        text += ch
+        worst = max(worst, miss)
+    want_suffix = suffix.replace(" ", "")
+    if want_suffix:
+        if not text.endswith(want_suffix):
+            return None, 1.0
+        text = text[:-len(want_suffix)]
+    try:
+        return int(text), worst
+    except ValueError:
+        return None, 1.0
 
 
 def running_frame_under(data):
@@ -329,3 +395,21 @@ def is_game_over(shot, data):
 def is_paused(shot, data):
     x, y = data.centred("pausebox")
     return picture_match(shot, data.picture("pausebox"), x, y) > 0.99
+
+
+def magician_position(shot, data, near, reach=3, rows=None, sheets=MAGICIAN_SHEETS):
+    """Where the magician is drawn, searched within `reach` pixels of `near`: the top-left
+    corner at which one of its frames matches best, and how well (0 to 1)."""
+    best, where = -1.0, None
+    x0, y0 = near
+    for y in range(y0 - reach, y0 + reach + 1):
+        for x in range(x0 - reach, x0 + reach + 1):
+            match = sprite_match(shot, data, sheets, x, y, rows)
+            if match > best:
+                best, where = match, (x, y)
+    return where, best
+
+
+def strip_top(data):
+    """The highest screen row the landscape pieces reach: sprites below it may be hidden."""
+    return HUD_Y - max(data.picture("scenery%d" % k).height for k in range(6))
