@@ -72,16 +72,17 @@ TEST(Bubble, StopsOnItsLastFrameLeftOf1000AndRisesAt2Point5)
     b.move();
     EXPECT_FALSE(b.rising);
     EXPECT_FLOAT_EQ(b.sprite.getY(), 400.0f);
-    // Left of it, the last frame stops the animation and the rise begins in the same call.
-    b.sprite.setX(990.0f);
-    b.sprite.frame = bubbleBase.frames - 2;
+    // Crossing the line on the last frame: started, stopped and rising in the same call.
     b.move();
-    EXPECT_FALSE(b.rising);
-    b.sprite.frame = bubbleBase.frames - 1;
-    b.move();
+    EXPECT_TRUE(b.started);
     EXPECT_TRUE(b.rising);
     EXPECT_EQ(b.sprite.animating, 0);
     EXPECT_FLOAT_EQ(b.sprite.getY(), 395.0f);
+    // Any other frame left of the line lets it drift on.
+    Bubble& other = release(1, 990.0f, 400.0f);
+    other.sprite.frame = bubbleBase.frames - 2;
+    other.move();
+    EXPECT_FALSE(other.rising);
     b.sprite.frame = 0;  // rising goes on whatever the frame
     b.move();
     EXPECT_FLOAT_EQ(b.sprite.getY(), 390.0f);

@@ -13,7 +13,8 @@ SDL_Surface* solidSurface(int w, int h, Uint32 rgb)
 {
     SDL_PixelFormat* f = screen->format;
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, f->Rmask, f->Gmask, f->Bmask, 0);
-    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, (rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff));
+    Uint32 colour = SDL_MapRGB(s->format, (rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+    SDL_FillRect(s, nullptr, colour);
     return s;
 }
 

@@ -49,15 +49,6 @@ TEST(Scenery, StartingLayoutPutsPieceKOnSheetKEvery256PixelsStandingOn640)
     EXPECT_EQ(activeBubbles(), 0);  // sheet 0 in the layout releases nothing
 }
 
-TEST(Scenery, BandScrollsByScrollSpeedTimesDeltaTime)
-{
-    scrollSpeed = 12;
-    setFrameTime(25);
-    sceneryStep();
-    for (int k = 0; k < SCENERIES; ++k)
-        EXPECT_FLOAT_EQ(scenery[k].getX(), 256.0f * k - 30.0f) << k;
-}
-
 TEST(Scenery, APieceAtOrPastMinus256IsReplacedAt254RightOfItsLeftNeighbour)
 {
     setFrameTime(10);  // step 3

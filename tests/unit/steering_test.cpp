@@ -49,29 +49,6 @@ TEST(Steering, EachArrowMovesBySpeedTimesDeltaTimeAndAThirdWhileSlimey)
     }
 }
 
-TEST(Steering, StepScalesWithDeltaTime)
-{
-    quimbo.sprite.setXY(500.0f, 200.0f);
-    holdKey(SDLK_RIGHT, true);
-    setFrameTime(25);
-    steerPlayer();
-    EXPECT_FLOAT_EQ(quimbo.sprite.getX(), 507.5f);
-}
-
-TEST(Steering, EveryEdgeOfThePlayAreaHolds)
-{
-    quimbo.sprite.setXY(351.0f, 1.0f);
-    steerWith({SDLK_UP});
-    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), 0.0f);
-    steerWith({SDLK_LEFT});
-    EXPECT_FLOAT_EQ(quimbo.sprite.getX(), 350.0f);
-    quimbo.sprite.setXY(right() - 1.0f, bottom() - 1.0f);
-    steerWith({SDLK_DOWN});
-    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), bottom());
-    steerWith({SDLK_RIGHT});
-    EXPECT_FLOAT_EQ(quimbo.sprite.getX(), right());
-}
-
 TEST(Steering, KeysActInTheOrderUpDownLeftRight)
 {
     // At an edge, opposite keys leave the mark of their order: the limit acts between them.
