@@ -1,0 +1,39 @@
+# Reliability: the sanitizer build, the soak, the damaged-data matrix, memcheck.
+#   make sanitize-test   the sanitizer build in build-asan/ and its tests (part of make test)
+#   make soak            12 hours of game clock for each of four seeds, under the sanitizers
+#   make baddata-matrix  every data file damaged five ways, and Data/ missing, each in Xvfb
+#   make memcheck        valgrind over a scripted session in Xvfb
+ASAN_BUILD ?= build-asan
+SOAK_SEEDS ?= 1 2 3 4
+SOAK_HOURS ?= 12
+BADDATA_JOBS ?= 2
+
+# Halt at the first report; full stacks on allocation, so the suppressions can name the library
+# function that owns a leak.
+SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/reliability/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+EXTRA_TESTS += sanitize-test
+
+.PHONY: sanitize-build sanitize-test soak baddata-matrix memcheck
+
+sanitize-build: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBO_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+
+# The unit tests, the real-window tests and the reliability tests, against the sanitizer build.
+sanitize-test: sanitize-build
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j$(JOBS) -E '^(bench_smoke|data_regeneration)$$'
+
+soak: sanitize-build
+	cd $(CURDIR) && for seed in $(SOAK_SEEDS); do \
+	  $(SANITIZER_ENV) SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+	    $(ASAN_BUILD)/tests/reliability/soak --seed $$seed --hours $(SOAK_HOURS) --small-screen || exit 1; \
+	done
+
+baddata-matrix: build
+	/usr/bin/python3 -u tests/reliability/baddata.py --all --jobs $(BADDATA_JOBS) --binary $(BUILD)/quimbo
+
+memcheck: build
+	/usr/bin/python3 -u tests/reliability/memcheck.py --binary $(BUILD)/quimbo

@@ -1,0 +1,193 @@
+"""The game against damaged data: every data file missing, empty, cut in half, replaced by random
+bytes or by a valid file of another kind, and the whole Data directory missing.
+
+Each case copies Data/ into a temporary directory, damages it, and runs the real game there in
+its own Xvfb: the menu, a game started with a click, a few seconds of play, Escape back to the
+shell. The game must end by itself with status 0 and write on standard error only the line
+that names an unreadable picture (nothing at all for a sound or a font); libpng may say in
+its own line what it found wrong with a damaged picture, just before the game's line.
+
+    baddata.py --binary build/quimbo [--all | --representative] [--jobs N] [--list]
+"""
+
+import argparse
+import os
+import random
+import shutil
+import sys
+import tempfile
+import time
+import traceback
+from concurrent.futures import ThreadPoolExecutor
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from session import RESET_LINE, open_session, short_session  # noqa: E402
+from driver import PROJECT_ROOT  # noqa: E402
+
+PICTURES = (
+    ["quimbo_normal", "quimbo_zap", "quimbo_bubble", "quimbo_falling", "quimbo_slime", "boost"]
+    + ["scenery%d" % k for k in range(6)]
+    + ["taustakuva", "hudi", "menu", "topten", "gameover", "pausebox", "zap", "dorpoball"]
+    + ["birdr_normal", "birdr_dying", "birdr_falling", "birdl_normal", "birdl_dying",
+       "birdl_falling", "plane_normal", "plane_falling", "slime", "slime_blowing", "bubble"]
+    + ["cursor", "pause"])
+PICTURE_FILES = ["Data/Gfx/%s.PNG" % p for p in PICTURES]
+SOUND_FILES = ["Data/Sound/%s.wav" % s
+               for s in ("aani4", "aani1", "boost", "aww", "aani5", "bubble", "slime")]
+FONT_FILES = ["Data/Fonts/verdana.ttf", "Data/Fonts/verdanab.ttf"]
+DATA_FILES = PICTURE_FILES + SOUND_FILES + FONT_FILES
+
+FAULTS = ("missing", "empty", "truncated", "random", "other-kind")
+
+# One of each kind of damage on each kind of file, and the whole directory gone: the part of the
+# matrix that every test run covers.
+REPRESENTATIVE = [
+    ("Data/Gfx/quimbo_normal.PNG", "missing"),
+    ("Data/Gfx/birdr_normal.PNG", "truncated"),
+    ("Data/Gfx/taustakuva.PNG", "random"),
+    ("Data/Gfx/menu.PNG", "other-kind"),
+    ("Data/Gfx/pause.PNG", "empty"),
+    ("Data/Sound/aani4.wav", "truncated"),
+    ("Data/Sound/boost.wav", "random"),
+    ("Data/Sound/aww.wav", "other-kind"),
+    ("Data/Sound/slime.wav", "empty"),
+    ("Data/Fonts/verdana.ttf", "truncated"),
+    ("Data/Fonts/verdanab.ttf", "random"),
+    ("Data/Fonts/verdana.ttf", "other-kind"),
+    ("Data", "missing"),
+]
+
+
+def all_cases():
+    return [(f, fault) for f in DATA_FILES for fault in FAULTS] + [("Data", "missing")]
+
+
+def other_kind(path):
+    """A valid file of another kind for this slot: a sound for a picture, a picture for a
+    sound, a sound for a font."""
+    if path.endswith(".PNG") or path.endswith(".ttf"):
+        return "Data/Sound/aani1.wav"
+    return "Data/Gfx/cursor.PNG"
+
+
+def damage(root, path, fault):
+    target = os.path.join(root, path)
+    if path == "Data":
+        shutil.rmtree(target)
+        return
+    original = open(target, "rb").read()
+    if fault == "missing":
+        os.remove(target)
+        return
+    if fault == "empty":
+        data = b""
+    elif fault == "truncated":
+        data = original[: len(original) // 2]
+    elif fault == "random":
+        data = random.Random(path).randbytes(len(original))
+    else:
+        data = open(os.path.join(root, other_kind(path)), "rb").read()
+    with open(target, "wb") as out:
+        out.write(data)
+
+
+def expected_errors(path):
+    if path == "Data":
+        return "".join("ERROR opening image %s\n" % p for p in PICTURE_FILES)
+    if path in PICTURE_FILES:
+        return "ERROR opening image %s\n" % path
+    return ""
+
+
+# libpng reports a damaged picture in its own words before the game names the file; those lines
+# are the system library's, and the game cannot stop it from writing them.
+LIBPNG_PREFIXES = ("libpng error: ", "libpng warning: ")
+
+
+def own_lines(errors):
+    """Standard error without libpng's own lines (which must each precede the game's line)."""
+    lines = errors.splitlines(keepends=True)
+    kept = []
+    for i, line in enumerate(lines):
+        if line.startswith(LIBPNG_PREFIXES):
+            following = [l for l in lines[i + 1:] if not l.startswith(LIBPNG_PREFIXES)]
+            if following and following[0].startswith("ERROR opening image "):
+                continue
+        kept.append(line)
+    return "".join(kept)
+
+
+def run_case(binary, data_source, path, fault, wrapper=(), timeout=90.0):
+    """Runs one case; returns None when it passed, else what went wrong."""
+    work = tempfile.mkdtemp(prefix="quimbo-baddata-")
+    try:
+        shutil.copytree(os.path.join(data_source, "Data"), os.path.join(work, "Data"))
+        damage(work, path, fault)
+        with open_session(binary, work, wrapper) as game:
+            try:
+                status = short_session(game, timeout=timeout)
+            except Exception as exc:  # the session's own words say what was not reached
+                return "%s; stderr: %r" % (exc, game.errors()[-400:])
+            errors = game.errors()
+            output = game.output()
+        problems = []
+        if status != 0:
+            problems.append("exit status %r" % status)
+        if own_lines(errors) != expected_errors(path):
+            problems.append("stderr %r" % errors[-600:])
+        pictures_left = 0 if path == "Data" else len(PICTURE_FILES) - (path in PICTURE_FILES)
+        if output.count("loaded successfully!") != pictures_left:
+            problems.append("%d pictures loaded, %d expected"
+                            % (output.count("loaded successfully!"), pictures_left))
+        if output.count(RESET_LINE) < 2:
+            problems.append("no game was started")
+        return "; ".join(problems) or None
+    except Exception:
+        return traceback.format_exc()
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--binary", default=os.path.join(PROJECT_ROOT, "build", "quimbo"))
+    parser.add_argument("--data", default=PROJECT_ROOT, help="where the intact Data/ lies")
+    parser.add_argument("--all", action="store_true", help="the whole matrix")
+    parser.add_argument("--jobs", type=int, default=1)
+    parser.add_argument("--only", help="only the cases whose file name contains this")
+    parser.add_argument("--list", action="store_true")
+    opts = parser.parse_args()
+
+    if not os.path.isdir(os.path.join(opts.data, "Data")):
+        print("no Data/ under %s: nothing to damage" % opts.data)
+        return 1
+    cases = all_cases() if opts.all else REPRESENTATIVE
+    if opts.only:
+        cases = [c for c in cases if opts.only in c[0]]
+    if opts.list:
+        for path, fault in cases:
+            print(path, fault)
+        return 0
+
+    start = time.monotonic()
+    failures = []
+
+    def one(case):
+        path, fault = case
+        began = time.monotonic()
+        problem = run_case(opts.binary, opts.data, path, fault)
+        print("%-4s %-32s %-10s %5.1f s%s" % ("ok" if problem is None else "FAIL", path, fault,
+                                               time.monotonic() - began,
+                                               "" if problem is None else "\n     " + problem),
+              flush=True)
+        if problem is not None:
+            failures.append((path, fault, problem))
+
+    with ThreadPoolExecutor(max_workers=max(1, opts.jobs)) as pool:
+        list(pool.map(one, cases))
+    print("%d cases, %d failed, %.0f s" % (len(cases), len(failures), time.monotonic() - start))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
