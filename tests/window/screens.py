@@ -344,6 +344,27 @@ def read_number(shot, under, font, colour, x, y, box=FIGURE_BOX, suffix=""):
         return None, 1.0
 
 
+def text_offset(shot, under, font, text, colour, x, y, box=FIGURE_BOX):
+    """How many pixels the screen's ink lies from where `text` written with its top-left
+    corner at (x, y) would put it (the larger of the two axes)."""
+    seen, base, _ = text_ink(shot, under, x, y, box)
+    want = render_ink(base, font, text, colour).getbbox()
+    got = seen.getbbox()
+    if not want or not got:
+        return SCREEN_W
+    return max(abs(got[0] - want[0]), abs(got[1] - want[1]))
+
+
+def read_figure(shot, under, font, colour, x, y, box=FIGURE_BOX, suffix=""):
+    """A number written at exactly (x, y): the reading, or None with a mismatch of 1 when
+    the text is unreadable or stands more than two pixels away from that place."""
+    value, miss = read_number(shot, under, font, colour, x, y, box, suffix)
+    if value is None or text_offset(shot, under, font, "%d%s" % (value, suffix), colour,
+                                     x, y, box) > 2:
+        return None, 1.0
+    return value, miss
+
+
 def running_frame_under(data):
     """The HUD panel over the background: what the figures are written on."""
     frame = data.picture("taustakuva").copy()
@@ -355,9 +376,9 @@ def hud_figures(shot, data):
     """Reads health, magic and score from a running frame's HUD."""
     under = running_frame_under(data)
     font = data.font()
-    health, miss_h = read_number(shot, under, font, WHITE, *HEALTH_AT, suffix=" %")
-    magic, miss_m = read_number(shot, under, font, WHITE, *MAGIC_AT, suffix=" %")
-    score, miss_s = read_number(shot, under, font, WHITE, *SCORE_AT)
+    health, miss_h = read_figure(shot, under, font, WHITE, *HEALTH_AT, suffix=" %")
+    magic, miss_m = read_figure(shot, under, font, WHITE, *MAGIC_AT, suffix=" %")
+    score, miss_s = read_figure(shot, under, font, WHITE, *SCORE_AT)
     return (health, magic, score), (miss_h, miss_m, miss_s)
 
 

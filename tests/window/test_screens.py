@@ -43,7 +43,7 @@ class MainMenu(GameTestCase):
         for y, name, score in HISCORE_ROWS:
             miss = screens.text_mismatch(shot, under, font, name, BLACK, 300, y, (190, 36))
             self.assertLess(miss, 0.3, "%r at (300, %d)" % (name, y))
-            number, _ = screens.read_number(shot, under, font, BLACK, 500, y, (190, 36))
+            number, _ = screens.read_figure(shot, under, font, BLACK, 500, y, (190, 36))
             self.assertEqual(number, int(score), "the score of the row at y %d" % y)
         self.game.key("a")
         self.menu_shown()
@@ -68,7 +68,7 @@ class PauseAndGameOver(GameTestCase):
         under.paste((0, 0, 0), (0, 0, 1024, 768))
         under.paste(self.data.picture("gameover"), (x, y))
         dx, dy = screens.GAME_OVER_SCORE_OFFSET
-        return screens.read_number(shot, under, self.data.font("verdanab.ttf", 14), RED,
+        return screens.read_figure(shot, under, self.data.font("verdanab.ttf", 14), RED,
                                    x + dx, y + dy, (120, 24))
 
     def test_pause_resume_give_up_new_game_and_back_to_the_menu(self):
