@@ -73,13 +73,6 @@ class Shot:
     def region(self, x, y, w, h):
         return self.image.crop((x, y, x + w, y + h))
 
-    def count(self, box, predicate):
-        """Number of pixels in box (x, y, w, h) for which predicate((r, g, b)) holds."""
-        x0, y0, w, h = box
-        px = self._px
-        return sum(1 for yy in range(y0, y0 + h) for xx in range(x0, x0 + w)
-                   if predicate(px[xx, yy]))
-
     def differs(self, other, box=None):
         """Number of pixels that differ from another Shot, inside box (x, y, w, h) or all."""
         x0, y0, w, h = box if box else (0, 0, self.width, self.height)
@@ -89,11 +82,6 @@ class Shot:
 
     def save(self, path):
         self.image.save(path)
-
-
-def close_enough(a, b, tolerance=8):
-    """Colour equality with a little room for the display format's rounding."""
-    return all(abs(p - q) <= tolerance for p, q in zip(a, b))
 
 
 class _Stream:
