@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # Further suites that `make test` runs after the main one (the files under mk/ add to it).
 EXTRA_TESTS :=
 
-.PHONY: all deps build run test assets clean
+.PHONY: all deps build run test assets screenshots clean
 
 all: build
 
@@ -20,13 +20,19 @@ build: deps
 run: build
 	./$(BUILD)/quimbo
 
+# The headless tests run side by side (they mostly wait on the audio device's close);
+# the real-window tests run one at a time.
 test: build
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure -j3
 	@for suite in $(EXTRA_TESTS); do $(MAKE) --no-print-directory $$suite || exit 1; done
 
 assets: deps
 	/usr/bin/python3 tools/make_assets.py
 	/usr/bin/python3 tools/make_icons.py
+
+# The screenshots in docs/, taken from the real game under Xvfb.
+screenshots: build
+	/usr/bin/python3 tools/screenshots.py --binary $(BUILD)/quimbo
 
 clean:
 	rm -rf $(BUILD) build-*
