@@ -1,0 +1,87 @@
+"""Valgrind's memcheck over a whole scripted session of the real game in Xvfb: the menu, play,
+the pause, the game given up, the menu, the high-score table and the quit.
+
+Fails on any invalid read, write or free, wherever it happens, and on memory definitely lost
+that was allocated from the game's own code. Other findings (uninitialised values inside the
+system libraries, their own leaks) are counted and shown, not failed.
+
+    memcheck.py --binary build/quimbo
+"""
+
+import argparse
+import os
+import shutil
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from session import full_session, open_session  # noqa: E402
+from driver import PROJECT_ROOT  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUR_CODE = os.path.join(PROJECT_ROOT, "src")
+INVALID = ("InvalidRead", "InvalidWrite", "InvalidFree", "MismatchedFree", "Overlap",
+           "InvalidJump", "InvalidMemPool")
+
+
+def frames(error):
+    for frame in error.iter("frame"):
+        yield (frame.findtext("fn") or "?", frame.findtext("dir") or "",
+               frame.findtext("file") or "", frame.findtext("line") or "",
+               frame.findtext("obj") or "")
+
+
+def ours(error):
+    return any(d.startswith(OUR_CODE) for _, d, _, _, _ in frames(error))
+
+
+def describe(error):
+    text = error.findtext("what") or error.findtext("xwhat/text") or error.findtext("kind")
+    stack = ["    %s %s" % (fn, "%s/%s:%s" % (d, f, l) if f else obj)
+             for fn, d, f, l, obj in list(frames(error))[:12]]
+    return "\n".join([text] + stack)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--binary", default=os.path.join(PROJECT_ROOT, "build", "quimbo"))
+    parser.add_argument("--keep", help="also copy valgrind's XML report here")
+    opts = parser.parse_args()
+
+    work = tempfile.mkdtemp(prefix="quimbo-memcheck-")
+    report = os.path.join(work, "memcheck.xml")
+    wrapper = ["/usr/bin/valgrind", "--tool=memcheck", "--leak-check=full",
+               "--show-leak-kinds=definite", "--errors-for-leak-kinds=definite",
+               "--num-callers=40", "--child-silent-after-fork=yes",
+               "--suppressions=" + os.path.join(HERE, "valgrind.supp"),
+               "--log-file=" + os.path.join(work, "memcheck.log"),
+               "--xml=yes", "--xml-file=" + report]
+    try:
+        with open_session(opts.binary, PROJECT_ROOT, wrapper) as game:
+            status = full_session(game, play_seconds=20.0, timeout=900.0)
+            errors = game.errors()
+        if opts.keep:
+            shutil.copy(report, opts.keep)
+        root = ET.parse(report).getroot()
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+    failures, noted = [], {}
+    for error in root.findall("error"):
+        kind = error.findtext("kind")
+        if kind in INVALID or (kind.startswith("Leak_Definitely") and ours(error)):
+            failures.append(describe(error))
+        else:
+            noted[kind] = noted.get(kind, 0) + 1
+    print("memcheck session: exit status %r, %d failing findings; other findings by kind: %r"
+          % (status, len(failures), noted))
+    for failure in failures:
+        print(failure)
+    if errors:
+        print("standard error of the game: %r" % errors[-1000:])
+    return 0 if status == 0 and not failures and not errors else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
