@@ -20,36 +20,13 @@ unsigned seedFor(int roll, int side)
     }
 }
 
-// An enemy of the given kind in slot i, as a spawn would leave it, at (x, y), standing still.
-Enemy& place(int i, int type, float x, float y, int direction = -1)
+// The player, fresh from a reset, in `state` with its box where an enemy at (500, 300) touches it.
+void playerInTheWay(int state)
 {
-    Enemy& e = enemy[i];
-    e.clear();
-    e.active = true;
-    e.shootable = true;
-    e.type = type;
-    if (type == BIRD) {
-        e.direction = direction;
-        e.sprite.init(direction == 1 ? &birdLNormal : &birdRNormal, screen);
-        e.hitOffset = SDL_Rect{0, 15, 48, 9};
-    } else if (type == PLANE) {
-        e.sprite.init(&planeNormal, screen);
-        e.hitOffset = SDL_Rect{6, 10, 83, 24};
-    } else {
-        e.sprite.init(&slimeNormal, screen);
-        e.hitOffset = SDL_Rect{0, 10, static_cast<Uint16>(slimeNormal.frameW),
-                               static_cast<Uint16>(slimeNormal.frameH)};
-    }
-    e.hitBox.w = e.hitOffset.w;
-    e.hitBox.h = e.hitOffset.h;
-    e.sprite.setXY(x, y);
-    return e;
-}
-
-// The player's box where a spawn at (500, 300) touches it, whatever the enemy.
-void putPlayerAt500By300()
-{
+    StdoutCapture quiet;
+    resetGame();
     quimbo.hitBox = SDL_Rect{480, 300, 96, 46};
+    quimbo.state = state;
 }
 
 }  // namespace
@@ -94,8 +71,7 @@ TEST(Enemy, SpawnRollsGiveKindPositionVelocityBoxAndFrameTime)
                 sheet = &planeNormal;
                 offset = SDL_Rect{6, 10, 83, 24};
             }
-            EXPECT_TRUE(e.active);
-            EXPECT_TRUE(e.shootable);
+            EXPECT_TRUE(e.active && e.shootable);
             EXPECT_EQ(e.state, NORMAL);
             EXPECT_EQ(e.type, type);
             EXPECT_EQ(e.direction, direction);
@@ -105,10 +81,7 @@ TEST(Enemy, SpawnRollsGiveKindPositionVelocityBoxAndFrameTime)
             EXPECT_EQ(e.sprite.base, sheet);
             EXPECT_EQ(e.sprite.frame, 0);
             EXPECT_FLOAT_EQ(e.sprite.speed, static_cast<float>(frameMs));
-            EXPECT_EQ(e.hitOffset.x, offset.x);
-            EXPECT_EQ(e.hitOffset.y, offset.y);
-            EXPECT_EQ(e.hitOffset.w, offset.w);
-            EXPECT_EQ(e.hitOffset.h, offset.h);
+            EXPECT_EQ(e.hitOffset, offset);
             EXPECT_EQ(e.hitBox.w, offset.w);
             EXPECT_EQ(e.hitBox.h, offset.h);
         }
@@ -117,23 +90,20 @@ TEST(Enemy, SpawnRollsGiveKindPositionVelocityBoxAndFrameTime)
 
 TEST(Enemy, AddEnemyTakesTheFirstFreeSlotAndAFullPoolChangesNothing)
 {
-    place(0, PLANE, 700.0f, 100.0f);
-    place(1, PLANE, 700.0f, 100.0f);
+    placeEnemy(0, PLANE, 700.0f, 100.0f);
+    placeEnemy(1, PLANE, 700.0f, 100.0f);
     EXPECT_TRUE(addEnemy());
     EXPECT_TRUE(enemy[2].active);
     EXPECT_FALSE(enemy[3].active);
     for (int i = 0; i < ENEMIES; ++i)
-        place(i, PLANE, 10.0f * i, 5.0f);
+        placeEnemy(i, PLANE, 10.0f * i, 5.0f);
     EXPECT_FALSE(addEnemy());
-    for (int i = 0; i < ENEMIES; ++i) {
-        EXPECT_EQ(enemy[i].type, PLANE);
+    for (int i = 0; i < ENEMIES; ++i)
         EXPECT_FLOAT_EQ(enemy[i].sprite.getX(), 10.0f * i);
-    }
 }
 
 TEST(Enemy, BiteCostsHealthUnclampedAndEndsAttackBubbleAndSlime)
 {
-    // {player state, enemy kind, health before, health after, bites}
     struct Row { int state, type, before, after; bool bites; };
     const Row rows[] = {
         {NORMAL, BIRD, 100, 90, true},   {NORMAL, PLANE, 40, -10, true},
@@ -145,35 +115,25 @@ TEST(Enemy, BiteCostsHealthUnclampedAndEndsAttackBubbleAndSlime)
                               &quimboBubble, &quimboSlime};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "state " << row.state << " kind " << row.type);
-        resetGame();
-        putPlayerAt500By300();
-        quimbo.state = row.state;
+        playerInTheWay(row.state);
         quimbo.health = row.before;
         quimbo.sprite.init(sheetOf[row.state], screen);
         scrollSpeed = row.state == FARTED ? 12 : row.state == SLIMEY ? 1 : 7;
         const int scrollBefore = scrollSpeed;
-        Enemy& e = place(0, row.type, 500.0f, 290.0f);
+        Enemy& e = placeEnemy(0, row.type, 500.0f, 290.0f);
         e.move();
         EXPECT_EQ(quimbo.health, row.after);
         EXPECT_TRUE(e.active);
-        if (!row.bites) {
-            EXPECT_EQ(e.state, NORMAL);
-            EXPECT_EQ(quimbo.state, row.state);
-            EXPECT_EQ(scrollSpeed, scrollBefore);
-        } else if (row.state == NORMAL) {
-            EXPECT_EQ(e.state, BIT);
-            EXPECT_EQ(quimbo.state, NORMAL);
-            EXPECT_EQ(scrollSpeed, scrollBefore);  // a bite in NORMAL costs health only
-        } else {
-            EXPECT_EQ(e.state, BIT);
-            EXPECT_EQ(quimbo.state, NORMAL);
-            EXPECT_EQ(scrollSpeed, 3);
+        EXPECT_EQ(e.state, row.bites ? BIT : NORMAL);
+        EXPECT_EQ(quimbo.state, row.bites ? NORMAL : row.state);
+        // A bite that ends a state puts the scroll back; in NORMAL it costs health only.
+        EXPECT_EQ(scrollSpeed, row.bites && row.state != NORMAL ? 3 : scrollBefore);
+        if (row.bites) {
             EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
         }
         // A bitten player is not bitten again by the same enemy.
-        const int health = quimbo.health;
         e.move();
-        EXPECT_EQ(quimbo.health, health);
+        EXPECT_EQ(quimbo.health, row.after);
     }
 }
 
@@ -184,29 +144,21 @@ TEST(Enemy, SlimeCoversThePlayerAndIsUsedUpUnlessBlastFallingOrBubbled)
                         {FARTED, false}, {FALLING, false}, {BUBBLED, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
-        resetGame();
-        putPlayerAt500By300();
-        quimbo.state = row.state;
+        playerInTheWay(row.state);
         quimbo.slimeTime = 1.0;
         scrollSpeed = row.state == FARTED ? 12 : 1;
         counter = 777.0;
-        Enemy& e = place(0, SLIME, 500.0f, 300.0f);
+        Enemy& e = placeEnemy(0, SLIME, 500.0f, 300.0f);
         e.move();
         EXPECT_EQ(quimbo.health, 100);
+        EXPECT_EQ(quimbo.state, row.slimes ? SLIMEY : row.state);
+        EXPECT_EQ(quimbo.slimeTime, row.slimes ? 777.0 : 1.0);
+        EXPECT_EQ(e.active, !row.slimes);
+        EXPECT_EQ(e.type, row.slimes ? BIRD : SLIME);  // a used slime's slot is cleared
         if (row.slimes) {
-            EXPECT_EQ(quimbo.state, SLIMEY);
-            EXPECT_EQ(quimbo.slimeTime, 777.0);
             EXPECT_EQ(quimbo.sprite.base, &quimboSlime);
             EXPECT_EQ(scrollSpeed, 3);
-            EXPECT_FALSE(e.active);
-            EXPECT_EQ(e.type, BIRD);  // the slot is cleared
             EXPECT_FALSE(e.shootable);
-        } else {
-            EXPECT_EQ(quimbo.state, row.state);
-            EXPECT_EQ(quimbo.slimeTime, 1.0);
-            EXPECT_TRUE(e.active);
-            EXPECT_EQ(e.type, SLIME);
-            EXPECT_EQ(e.state, NORMAL);
         }
     }
 }
@@ -224,46 +176,47 @@ TEST(Enemy, OnlyBirdsLeaveAtTheRightAndEveryKindAtMinus150)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.type << " at " << row.x);
-        Enemy& e = place(0, row.type, row.x, 600.0f);
+        Enemy& e = placeEnemy(0, row.type, row.x, 600.0f);
         e.velocity = row.velocity;
         e.move();
         EXPECT_EQ(e.active, row.stays);
-        if (!row.stays) {
-            EXPECT_EQ(e.state, NORMAL);
-            EXPECT_FALSE(e.shootable);
-            EXPECT_FLOAT_EQ(e.velocity, 0.0f);
-        }
+        EXPECT_EQ(e.shootable, row.stays);
     }
 }
 
-TEST(Enemy, ADyingBirdFallsWhenItsCurrentSheetsLastFrameShows)
+TEST(Enemy, DyingBirdsFallAtTheirSheetsLastFrameAndBlownSlimesAreFreedAtTheirs)
 {
-    struct Row { int direction; SpriteBase* sheet; int frame; bool falls; SpriteBase* fallSheet; };
+    struct Row { int type, direction; SpriteBase* sheet; int frame, after; SpriteBase* afterSheet; };
     const Row rows[] = {
-        {1, &birdLDying, 4, false, nullptr},          {1, &birdLDying, 5, true, &birdLFalling},
-        {-1, &birdRDying, 5, true, &birdRFalling},
+        {BIRD, 1, &birdLDying, 4, DYING, &birdLDying},
+        {BIRD, 1, &birdLDying, 5, FALLING, &birdLFalling},
+        {BIRD, -1, &birdRDying, 5, FALLING, &birdRFalling},
         // Sent dying by the blast, a bird keeps its flying sheet of fourteen frames.
-        {-1, &birdRNormal, 5, false, nullptr},        {-1, &birdRNormal, 13, true, &birdRFalling},
-        {1, &birdLNormal, 13, true, &birdLFalling},
+        {BIRD, -1, &birdRNormal, 5, DYING, &birdRNormal},
+        {BIRD, -1, &birdRNormal, 13, FALLING, &birdRFalling},
+        {BIRD, 1, &birdLNormal, 13, FALLING, &birdLFalling},
+        // Planes and slimes do nothing while dying.
+        {PLANE, -1, &planeNormal, 1, DYING, &planeNormal},
+        {SLIME, -1, &slimeNormal, 5, DYING, &slimeNormal},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.direction << " frame " << row.frame);
-        Enemy& e = place(0, BIRD, 500.0f, 100.0f, row.direction);
+        SCOPED_TRACE(testing::Message() << row.type << " " << row.direction << " frame " << row.frame);
+        Enemy& e = placeEnemy(0, row.type, 500.0f, 100.0f, row.direction);
         e.state = DYING;
         e.sprite.init(row.sheet, screen);
         e.sprite.frame = row.frame;
         e.move();
-        EXPECT_EQ(e.state, row.falls ? FALLING : DYING);
-        EXPECT_EQ(e.sprite.base, row.falls ? row.fallSheet : row.sheet);
-    }
-    // Planes and slimes do nothing while DYING.
-    for (int type : {PLANE, SLIME}) {
-        Enemy& e = place(0, type, 500.0f, 100.0f);
-        e.state = DYING;
-        e.sprite.frame = e.sprite.base->frames - 1;
-        e.move();
-        EXPECT_EQ(e.state, DYING);
+        EXPECT_EQ(e.state, row.after);
+        EXPECT_EQ(e.sprite.base, row.afterSheet);
         EXPECT_TRUE(e.active);
+    }
+    for (int frame : {slimeBlowing.frames - 2, slimeBlowing.frames - 1}) {
+        Enemy& e = placeEnemy(0, SLIME, 500.0f, 100.0f);
+        e.state = BLOWING;
+        e.sprite.init(&slimeBlowing, screen);
+        e.sprite.frame = frame;
+        e.move();
+        EXPECT_EQ(e.active, frame != slimeBlowing.frames - 1);
     }
 }
 
@@ -272,49 +225,30 @@ TEST(Enemy, AFallingBirdOrPlaneDropsThreePerStepAndLeavesBelow768)
     setFrameTime(10);
     for (int type : {BIRD, PLANE}) {
         SCOPED_TRACE(type);
-        Enemy& e = place(0, type, 500.0f, 762.0f);
+        Enemy& e = placeEnemy(0, type, 500.0f, 762.0f);
         e.state = FALLING;
         e.velocity = -2.0f;
         e.move();
         EXPECT_FLOAT_EQ(e.sprite.getY(), 765.0f);
         EXPECT_FLOAT_EQ(e.sprite.getX(), 498.0f);  // it still drifts sideways
         e.move();
-        EXPECT_FLOAT_EQ(e.sprite.getY(), 768.0f);
         EXPECT_TRUE(e.active);
         e.move();
         EXPECT_FALSE(e.active);
-        EXPECT_EQ(e.state, NORMAL);
     }
-}
-
-TEST(Enemy, ABlowingSlimeIsFreedAtItsLastFrame)
-{
-    Enemy& e = place(0, SLIME, 500.0f, 100.0f);
-    e.state = BLOWING;
-    e.sprite.init(&slimeBlowing, screen);
-    e.sprite.frame = slimeBlowing.frames - 2;
-    e.move();
-    EXPECT_TRUE(e.active);
-    e.sprite.frame = slimeBlowing.frames - 1;
-    e.move();
-    EXPECT_FALSE(e.active);
 }
 
 TEST(Enemy, HitBoxFollowsTheSpriteTruncatedOnlyWhileNormal)
 {
     setFrameTime(10);
     quimbo.hitBox = SDL_Rect{400, 0, 96, 46};
-    Enemy& e = place(0, PLANE, 600.9f, -0.5f);
-    e.velocity = 0.0f;
-    e.move();
-    EXPECT_EQ(e.hitBox.x, 606);
-    EXPECT_EQ(e.hitBox.y, 10);  // -0.5 truncates to 0, not -1
-    for (int state : {BIT, DYING, FALLING}) {
+    Enemy& e = placeEnemy(0, PLANE, 600.9f, -0.5f);
+    for (int state : {NORMAL, BIT, DYING, FALLING}) {
         SCOPED_TRACE(state);
         e.state = state;
-        e.velocity = -5.0f;
         e.move();
         EXPECT_EQ(e.hitBox.x, 606);
-        EXPECT_EQ(e.hitBox.y, 10);
+        EXPECT_EQ(e.hitBox.y, 10);  // -0.5 truncates to 0, not -1
+        e.velocity = -5.0f;
     }
 }

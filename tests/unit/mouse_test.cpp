@@ -1,40 +1,7 @@
 // The menu's mouse: press edges between two samples, and click areas with strict borders.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include "test_support.h"
-
-// The mouse under the tests' control. SDL's dummy driver has no pointer buttons to press, and a
-// posted button event never reaches SDL's button state, so while a fake is set SDL_GetMouseState
-// answers the game's code with it; otherwise it passes through to SDL. The screen tests use it too.
-static bool mouseFaked = false;
-static int fakeX = 0, fakeY = 0;
-static Uint8 fakeButtons = 0;
-
-extern "C" Uint8 SDL_GetMouseState(int* x, int* y)
-{
-    if (!mouseFaked) {
-        using StateFn = Uint8 (*)(int*, int*);
-        static StateFn real = reinterpret_cast<StateFn>(dlsym(RTLD_NEXT, "SDL_GetMouseState"));
-        return real(x, y);
-    }
-    if (x != nullptr)
-        *x = fakeX;
-    if (y != nullptr)
-        *y = fakeY;
-    return fakeButtons;
-}
-
-void setMouse(int x, int y, Uint8 buttons)
-{
-    mouseFaked = true;
-    fakeX = x;
-    fakeY = y;
-    fakeButtons = buttons;
-}
-
-void releaseMouse() { mouseFaked = false; }
 
 namespace {
 
@@ -60,12 +27,6 @@ protected:
         return hiiri.checkArea(X1, Y1, X2, Y2);
     }
 };
-
-TEST_F(MouseTest, MasksAreClearBeforeTheFirstSample)
-{
-    EXPECT_EQ(hiiri.buttons, 0);
-    EXPECT_EQ(hiiri.prevButtons, 0);
-}
 
 TEST_F(MouseTest, UpdateKeepsThePreviousMaskAndPutsTheCursorOnThePointer)
 {

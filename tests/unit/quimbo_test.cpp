@@ -1,84 +1,25 @@
 // The magician: its moves, its clocks, its timed states and its fall.
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "test_support.h"
 
 namespace {
 
-// A few seconds of silence of our own, so that a channel can be seen playing with or without
-// the data files.
-struct SilentSound {
-    std::vector<Uint8> samples;
-    Mix_Chunk* chunk;
-    SilentSound() : samples(22050 * 2 * 4, 0)
-    {
-        chunk = Mix_QuickLoad_RAW(samples.data(), static_cast<Uint32>(samples.size()));
-    }
-    ~SilentSound() { Mix_FreeChunk(chunk); }
-};
-
-// Puts a sound of ours into one of the player's sound fields for the life of the object.
+// Puts a silent sound of ours into one of the player's sound fields for the life of the object.
 struct SoundSwap {
     Mix_Chunk*& field;
     Mix_Chunk* saved;
     SilentSound sound;
     explicit SoundSwap(Mix_Chunk*& f) : field(f), saved(f) { field = sound.chunk; }
-    ~SoundSwap()
-    {
-        Mix_HaltChannel(-1);
-        field = saved;
-    }
+    ~SoundSwap() { field = saved; }
 };
-
-// A sheet with no picture but a frame size of its own, to tell sheets apart by their size.
-struct SizedSheet {
-    SpriteBase base;
-    SizedSheet(int w, int h)
-    {
-        base.loaded = 1;
-        base.frames = 1;
-        base.frameW = w;
-        base.frameH = h;
-    }
-};
-
-int activeStars()
-{
-    int n = 0;
-    for (int i = 0; i < STARS; ++i)
-        n += star[i].active ? 1 : 0;
-    return n;
-}
 
 void placeBird(int i, int state)
 {
-    enemy[i].clear();
-    enemy[i].active = true;
-    enemy[i].type = BIRD;
-    enemy[i].direction = -1;
-    enemy[i].shootable = true;
-    enemy[i].state = state;
-    enemy[i].sprite.init(&birdRNormal, screen);
+    placeEnemy(i, BIRD, 500.0f, 100.0f).state = state;
 }
 
 }  // namespace
-
-TEST(Quimbo, ConstructorSetsStartValuesAndLeavesTheSpriteAlone)
-{
-    Quimbo fresh;
-    EXPECT_EQ(fresh.state, NORMAL);
-    EXPECT_EQ(fresh.health, 100);
-    EXPECT_EQ(fresh.magic, 100);
-    EXPECT_EQ(fresh.score, 0);
-    EXPECT_FLOAT_EQ(fresh.speed, 3.0f);
-    EXPECT_EQ(fresh.hitBox.w, 96);
-    EXPECT_EQ(fresh.hitBox.h, 46);
-    // No sheet exists while the globals are being constructed.
-    EXPECT_EQ(fresh.sprite.base, nullptr);
-    EXPECT_EQ(fresh.sprite.target, nullptr);
-}
 
 TEST(Quimbo, TaioSpendsWholeTensForTwoStarsEach)
 {
@@ -91,7 +32,7 @@ TEST(Quimbo, TaioSpendsWholeTensForTwoStarsEach)
         StdoutCapture out;
         quimbo.taio();
         EXPECT_EQ(out.text(), "Quimbo taiko!\n");
-        EXPECT_EQ(activeStars(), row.stars);
+        EXPECT_EQ(activeCount(star), row.stars);
         EXPECT_EQ(quimbo.magic, row.magicLeft);
         EXPECT_EQ(quimbo.state, ATTACKING);
         EXPECT_EQ(quimbo.sprite.base, &quimboZap);
@@ -112,7 +53,7 @@ TEST(Quimbo, TaioIsRefusedAtMagic10AndBothMovesDuringBlastBubbleOrSlime)
         StdoutCapture out;
         quimbo.taio();
         EXPECT_EQ(out.text(), "");
-        EXPECT_EQ(activeStars(), 0);
+        EXPECT_EQ(activeCount(star), 0);
         EXPECT_EQ(quimbo.magic, row.magic);
         EXPECT_EQ(quimbo.state, row.state);
         EXPECT_EQ(quimbo.sprite.base, &quimboNormal);
@@ -128,14 +69,14 @@ TEST(Quimbo, TaioIsRefusedAtMagic10AndBothMovesDuringBlastBubbleOrSlime)
 TEST(Quimbo, TaioStartsStarsAtTheCentreOfTheFrameShownBeforeTheAttack)
 {
     // A frame size unlike the zap sheet's shows which frame the centre was taken from.
-    SizedSheet before(quimboZap.frameW + 41, quimboZap.frameH + 23);
+    TestSheet before(1, quimboZap.frameW + 41, quimboZap.frameH + 23);
     quimbo.sprite.init(&before.base, screen);
     quimbo.sprite.setXY(400.5f, 200.25f);
     quimbo.magic = 40;
     quimbo.taio();
     const float centreX = 400.5f + static_cast<float>(before.base.frameW / 2);
     const float centreY = 200.25f + static_cast<float>(before.base.frameH / 2);
-    ASSERT_EQ(activeStars(), 8);
+    ASSERT_EQ(activeCount(star), 8);
     for (int i = 0; i < 8; ++i) {
         EXPECT_FLOAT_EQ(star[i].sprite.getX(), centreX);
         EXPECT_GE(star[i].sprite.getY(), centreY - 10.0f);
@@ -143,35 +84,29 @@ TEST(Quimbo, TaioStartsStarsAtTheCentreOfTheFrameShownBeforeTheAttack)
     }
 }
 
-TEST(Quimbo, BlastAtHealth25KillsInsteadOfBlasting)
+TEST(Quimbo, BlastCosts25HealthAndAtHealth25KillsInsteadOfBlasting)
 {
-    SoundSwap blast(quimbo.fartSound);
-    placeBird(0, NORMAL);
-    quimbo.health = 25;
-    quimbo.pierase();
-    EXPECT_EQ(quimbo.health, 0);
-    EXPECT_EQ(quimbo.state, NORMAL);
-    EXPECT_EQ(scrollSpeed, 3);
-    EXPECT_EQ(Mix_Playing(BLAST_CHANNEL), 0);
-    EXPECT_EQ(enemy[0].state, NORMAL);
-    // The fall starts with the next update.
-    quimbo.update();
+    struct Row { int before, after, state, scroll; bool goesOff; };
+    const Row rows[] = {{26, 1, FARTED, 12, true}, {25, 0, NORMAL, 3, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.before);
+        resetGame();
+        SoundSwap blast(quimbo.fartSound);
+        placeBird(0, NORMAL);
+        counter = 1234.5;
+        quimbo.health = row.before;
+        quimbo.pierase();
+        EXPECT_EQ(quimbo.health, row.after);
+        EXPECT_EQ(quimbo.state, row.state);
+        EXPECT_EQ(quimbo.fartTime, row.goesOff ? 1234.5 : 0.0);
+        EXPECT_EQ(scrollSpeed, row.scroll);
+        EXPECT_EQ(quimbo.sprite.base, &quimboNormal);  // the blast keeps the sheet
+        EXPECT_EQ(Mix_Playing(BLAST_CHANNEL) != 0, row.goesOff);
+        EXPECT_EQ(enemy[0].state, row.goesOff ? DYING : NORMAL);
+    }
+    quimbo.update();  // the fall starts with the next update
     EXPECT_EQ(quimbo.state, FALLING);
     EXPECT_EQ(quimbo.sprite.base, &quimboFalling);
-}
-
-TEST(Quimbo, BlastAtHealth26GoesOffAndLeavesOne)
-{
-    SoundSwap blast(quimbo.fartSound);
-    counter = 1234.5;
-    quimbo.health = 26;
-    quimbo.pierase();
-    EXPECT_EQ(quimbo.health, 1);
-    EXPECT_EQ(quimbo.state, FARTED);
-    EXPECT_EQ(quimbo.fartTime, 1234.5);
-    EXPECT_EQ(scrollSpeed, 12);
-    EXPECT_EQ(quimbo.sprite.base, &quimboNormal);  // the blast keeps the sheet
-    EXPECT_NE(Mix_Playing(BLAST_CHANNEL), 0);
 }
 
 TEST(Quimbo, BlastSendsEveryActiveBirdDyingWhateverItsStateAndScoresNothing)
@@ -371,12 +306,11 @@ TEST(Quimbo, HitBoxFollowsTheSpriteTruncatedTowardZero)
     const Row rows[] = {
         {400.9f, 200.99f, 426, 236}, {-0.5f, -0.5f, 26, 36}, {-10.7f, -3.2f, 16, 33}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.x);
         quimbo.sprite.setXY(row.x, row.y);
         quimbo.update();
-        EXPECT_EQ(quimbo.hitBox.x, row.boxX);
-        EXPECT_EQ(quimbo.hitBox.y, row.boxY);
-        EXPECT_EQ(quimbo.hitBox.w, 96);
-        EXPECT_EQ(quimbo.hitBox.h, 46);
+        EXPECT_EQ(quimbo.hitBox.x, row.boxX) << row.x;
+        EXPECT_EQ(quimbo.hitBox.y, row.boxY) << row.y;
     }
+    EXPECT_EQ(quimbo.hitBox.w, 96);
+    EXPECT_EQ(quimbo.hitBox.h, 46);
 }

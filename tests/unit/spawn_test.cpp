@@ -18,26 +18,23 @@ protected:
     }
 
     // One enemy-timer frame at the given game time; true when an enemy came in.
-    bool enemyFrameAt(double ms)
+    static bool enemyFrameAt(double ms)
     {
         counter = ms;
-        int before = activeEnemies();
+        int before = activeCount(enemy);
         enemySpawnTimer();
-        return activeEnemies() > before;
+        return activeCount(enemy) > before;
     }
 
-    static int activeEnemies()
+    // One ball-timer frame at the given game time with the ball still in flight mid-screen;
+    // true when it was put back at the right edge.
+    static bool ballFrameAt(double ms)
     {
-        int n = 0;
-        for (int i = 0; i < ENEMIES; ++i)
-            n += enemy[i].active ? 1 : 0;
-        return n;
-    }
-
-    static void clearEnemies()
-    {
-        for (int i = 0; i < ENEMIES; ++i)
-            enemy[i].clear();
+        counter = ms;
+        dpallo.active = true;
+        dpallo.sprite.setXY(500.0f, 600.0f);
+        ballLaunchTimer();
+        return dpallo.sprite.getX() != 500.0f;
     }
 };
 
@@ -45,48 +42,25 @@ protected:
 TEST_F(Spawn, EnemiesComeMoreThan200MsApartAndNoLaterThan449MsPlusAFrame)
 {
     ASSERT_EQ(counter, 0.0);
-    struct Case {
-        int frameMs;
-    } cases[] = {{1}, {17}};
-    for (const Case& c : cases) {
-        std::vector<double> spawns;
+    for (int frameMs : {1, 17}) {
         double last = counter;
-        for (double t = counter + c.frameMs; spawns.size() < 200; t += c.frameMs) {
-            if (enemyFrameAt(t)) {
-                spawns.push_back(t);
-                clearEnemies();
-            }
-        }
-        for (double spawn : spawns) {
-            EXPECT_GT(spawn - last, 200.0) << c.frameMs << " ms frames";
-            EXPECT_LE(spawn - last, 449.0 + c.frameMs) << c.frameMs << " ms frames";
-            last = spawn;
+        for (double t = counter + frameMs, spawns = 0; spawns < 200; t += frameMs) {
+            if (!enemyFrameAt(t))
+                continue;
+            EXPECT_GT(t - last, 200.0) << frameMs << " ms frames";
+            EXPECT_LE(t - last, 449.0 + frameMs) << frameMs << " ms frames";
+            last = t;
+            ++spawns;
+            for (Enemy& e : enemy)
+                e.clear();
         }
     }
 }
 
-TEST_F(Spawn, NeitherAResetNorPausedFramesMoveTheEnemyTimer)
-{
-    ASSERT_TRUE(enemyFrameAt(1000.0));  // beyond every threshold
-
-    StdoutCapture quiet;
-    resetGame();
-    gameState = PAUSED;
-    bool quit = false;
-    for (int i = 0; i < 20; ++i)
-        gameFrame(quit);
-    EXPECT_EQ(counter, 1000.0);
-    gameState = RUNNING;
-
-    // Less than 200 ms after the last spawn nothing comes, whatever the wall clock did.
-    EXPECT_FALSE(enemyFrameAt(1150.0));
-    EXPECT_TRUE(enemyFrameAt(1450.0));
-}
-
 TEST_F(Spawn, FullEnemyTableStillRestartsTheTimer)
 {
-    for (int i = 0; i < ENEMIES; ++i)
-        enemy[i].active = true;
+    for (Enemy& e : enemy)
+        e.active = true;
     EXPECT_FALSE(enemyFrameAt(1000.0));  // due, but no free slot
     enemy[7].active = false;
     EXPECT_FALSE(enemyFrameAt(1100.0));  // the timer restarted at 1000
@@ -96,47 +70,35 @@ TEST_F(Spawn, FullEnemyTableStillRestartsTheTimer)
 
 TEST_F(Spawn, BallEntersAtTheRightEdgeAtAHeightFrom0To414EvenIfStillFlying)
 {
-    std::vector<double> launches;
     float lowest = 1e9f, highest = -1e9f;
-    for (double t = 10.0; launches.size() < 150; t += 10.0) {
-        counter = t;
-        // A ball still in flight is simply put back at the right edge.
-        dpallo.active = true;
-        dpallo.sprite.setXY(500.0f, 600.0f);
-        ballLaunchTimer();
-        if (dpallo.sprite.getX() != 500.0f) {
-            launches.push_back(t);
-            float y = dpallo.sprite.getY();
-            EXPECT_EQ(dpallo.sprite.getX(), 1024.0f);
-            EXPECT_EQ(y, static_cast<float>(static_cast<int>(y)));
-            lowest = std::min(lowest, y);
-            highest = std::max(highest, y);
-        }
+    double last = 0.0;
+    for (double t = 10.0, launches = 0; launches < 150; t += 10.0) {
+        if (!ballFrameAt(t))
+            continue;
+        float y = dpallo.sprite.getY();
+        EXPECT_EQ(dpallo.sprite.getX(), 1024.0f);
+        EXPECT_EQ(y, static_cast<float>(static_cast<int>(y)));
+        lowest = std::min(lowest, y);
+        highest = std::max(highest, y);
+        EXPECT_GT(t - last, 7500.0);
+        EXPECT_LE(t - last, 12499.0 + 10.0);
+        last = t;
+        ++launches;
     }
     EXPECT_GE(lowest, 0.0f);
     EXPECT_LE(highest, 414.0f);
-    double last = 0.0;
-    for (double launch : launches) {
-        EXPECT_GT(launch - last, 7500.0);
-        EXPECT_LE(launch - last, 12499.0 + 10.0);
-        last = launch;
-    }
 }
 
-TEST_F(Spawn, BallTimerCountsOnlyGameTime)
+TEST_F(Spawn, ANewGameMovesNeitherTimer)
 {
-    counter = 20000.0;
-    ballLaunchTimer();
-    ASSERT_TRUE(dpallo.active);  // beyond every threshold
-    dpallo.active = false;
+    ASSERT_TRUE(enemyFrameAt(20000.0));  // beyond every threshold
+    ASSERT_TRUE(ballFrameAt(20000.0));
     StdoutCapture quiet;
     resetGame();
-    counter = 27500.0;  // not more than 7500 ms since the launch
-    ballLaunchTimer();
-    EXPECT_FALSE(dpallo.active);
-    counter = 32500.0;
-    ballLaunchTimer();
-    EXPECT_TRUE(dpallo.active);
+    EXPECT_FALSE(enemyFrameAt(20150.0));  // less than 200 ms after the last spawn
+    EXPECT_TRUE(enemyFrameAt(20450.0));
+    EXPECT_FALSE(ballFrameAt(27500.0));  // not more than 7500 ms since the launch
+    EXPECT_TRUE(ballFrameAt(32500.0));
 }
 
 }  // namespace

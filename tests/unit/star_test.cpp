@@ -9,18 +9,10 @@
 namespace {
 
 // An enemy in slot i whose hit box is the given rectangle, in the given state.
-Enemy& target(int i, int type, SDL_Rect box, int state = NORMAL, int direction = 0)
+Enemy& target(int i, int type, SDL_Rect box, int state = NORMAL, int direction = -1)
 {
-    Enemy& e = enemy[i];
-    e.clear();
-    e.active = true;
-    e.shootable = true;
-    e.type = type;
-    e.direction = direction;
+    Enemy& e = placeEnemy(i, type, box.x, box.y, direction);
     e.state = state;
-    e.sprite.init(type == PLANE ? &planeNormal : type == SLIME ? &slimeNormal : &birdRNormal,
-                  screen);
-    e.sprite.setXY(box.x, box.y);
     e.hitBox = box;
     return e;
 }
@@ -61,8 +53,6 @@ TEST(Star, AddStarTakesFreeSlotsInIndexOrderFromThePlayersCentreWithItsRolls)
         EXPECT_FLOAT_EQ(star[slot].sprite.getY(), cy + spread);
         EXPECT_FLOAT_EQ(s.velocity, static_cast<float>(velocity));
         EXPECT_FLOAT_EQ(s.sprite.speed, static_cast<float>(frameMs));
-        EXPECT_EQ(s.hitOffset.w, 15);
-        EXPECT_EQ(s.hitOffset.h, 15);
         EXPECT_EQ(s.hitBox.w, 15);
         EXPECT_EQ(s.hitBox.h, 15);
     }
@@ -75,15 +65,11 @@ TEST(Star, AddStarPlacesNothingForNoCountAndOnlyWhatIsFree)
 {
     EXPECT_TRUE(addStar(0));
     EXPECT_TRUE(addStar(-2));
-    for (int i = 0; i < STARS; ++i)
-        EXPECT_FALSE(star[i].active);
+    EXPECT_EQ(activeCount(star), 0);
     EXPECT_TRUE(addStar(STARS));
     star[7].active = false;
     EXPECT_TRUE(addStar(5));  // one slot free: one star
-    int active = 0;
-    for (int i = 0; i < STARS; ++i)
-        active += star[i].active ? 1 : 0;
-    EXPECT_EQ(active, STARS);
+    EXPECT_EQ(activeCount(star), STARS);
 }
 
 TEST(Star, FlightIsVelocityTimesDeltaTimeWithAWobbleOfOneStepUpOrDown)
@@ -112,17 +98,14 @@ TEST(Star, OneStarBringsDownEveryEnemyItTouchesAndScoresEach)
     s.move();
     EXPECT_FALSE(s.active);
     EXPECT_EQ(quimbo.score, 100 + 100 + 500 + 750);
-    EXPECT_EQ(fromLeft.state, DYING);
-    EXPECT_EQ(fromLeft.sprite.base, &birdLDying);
-    EXPECT_EQ(fromRight.state, DYING);
-    EXPECT_EQ(fromRight.sprite.base, &birdRDying);
-    EXPECT_EQ(plane.state, FALLING);
-    EXPECT_EQ(plane.sprite.base, &planeFalling);
-    EXPECT_EQ(slime.state, BLOWING);
-    EXPECT_EQ(slime.sprite.base, &slimeBlowing);
-    for (Enemy* e : {&fromLeft, &fromRight, &plane, &slime}) {
-        EXPECT_EQ(e->sprite.frame, 0);
-        EXPECT_TRUE(e->active);
+    struct Down { Enemy& e; int state; SpriteBase* sheet; } downs[] = {
+        {fromLeft, DYING, &birdLDying}, {fromRight, DYING, &birdRDying},
+        {plane, FALLING, &planeFalling}, {slime, BLOWING, &slimeBlowing}};
+    for (const Down& d : downs) {
+        EXPECT_EQ(d.e.state, d.state);
+        EXPECT_EQ(d.e.sprite.base, d.sheet);
+        EXPECT_EQ(d.e.sprite.frame, 0);
+        EXPECT_TRUE(d.e.active);
     }
 }
 
@@ -156,11 +139,9 @@ TEST(Star, AStarPassesOverEnemiesThatAreDownFreedOrNotShootable)
     s.move();
     EXPECT_TRUE(s.active);
     EXPECT_EQ(quimbo.score, 0);
-    EXPECT_EQ(enemy[0].state, DYING);
-    EXPECT_EQ(enemy[1].state, FALLING);
-    EXPECT_EQ(enemy[2].state, BLOWING);
-    EXPECT_EQ(enemy[3].state, NORMAL);
-    EXPECT_EQ(enemy[4].state, NORMAL);
+    const int unchanged[] = {DYING, FALLING, BLOWING, NORMAL, NORMAL};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(enemy[i].state, unchanged[i]);
 }
 
 TEST(Star, ABittenEnemyIsHitOnlyWhereItsBoxStoppedAtTheBite)

@@ -1,10 +1,13 @@
 #include "test_support.h"
 
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 static bool started = false;
 
@@ -23,6 +26,54 @@ void setFrameTime(int ms)
     deltaTime = static_cast<float>(ms * 0.1);
 }
 
+static std::atomic<bool> ticksFaked{false};
+static std::atomic<Uint32> fakeTicks{0};
+
+extern "C" Uint32 SDL_GetTicks(void)
+{
+    if (ticksFaked)
+        return fakeTicks;
+    using TicksFn = Uint32 (*)(void);
+    static TicksFn real = reinterpret_cast<TicksFn>(dlsym(RTLD_NEXT, "SDL_GetTicks"));
+    return real();
+}
+
+void setWallClock(Uint32 ms)
+{
+    fakeTicks = ms;
+    ticksFaked = true;
+}
+
+void releaseWallClock() { ticksFaked = false; }
+
+static bool mouseFaked = false;
+static int fakeX = 0, fakeY = 0;
+static Uint8 fakeButtons = 0;
+
+extern "C" Uint8 SDL_GetMouseState(int* x, int* y)
+{
+    if (!mouseFaked) {
+        using StateFn = Uint8 (*)(int*, int*);
+        static StateFn real = reinterpret_cast<StateFn>(dlsym(RTLD_NEXT, "SDL_GetMouseState"));
+        return real(x, y);
+    }
+    if (x != nullptr)
+        *x = fakeX;
+    if (y != nullptr)
+        *y = fakeY;
+    return fakeButtons;
+}
+
+void setMouse(int x, int y, Uint8 buttons)
+{
+    mouseFaked = true;
+    fakeX = x;
+    fakeY = y;
+    fakeButtons = buttons;
+}
+
+void releaseMouse() { mouseFaked = false; }
+
 void holdKey(SDLKey key, bool down)
 {
     Uint8* keys = SDL_GetKeyState(nullptr);
@@ -39,27 +90,98 @@ void releaseAllKeys()
 
 void pushKeyDown(SDLKey key)
 {
-    SDL_Event event;
+    SDL_Event event = {};
     event.type = SDL_KEYDOWN;
     event.key.type = SDL_KEYDOWN;
     event.key.state = SDL_PRESSED;
-    event.key.which = 0;
-    event.key.keysym.scancode = 0;
     event.key.keysym.sym = key;
     event.key.keysym.mod = KMOD_NONE;
-    event.key.keysym.unicode = 0;
     SDL_PushEvent(&event);
 }
 
-Uint32 screenPixel(int x, int y)
+void fillRect(SDL_Surface* s, SDL_Rect* area, Uint32 rgb)
 {
-    SDL_LockSurface(screen);
-    Uint8* row = static_cast<Uint8*>(screen->pixels) + y * screen->pitch;
-    Uint32 value = reinterpret_cast<Uint32*>(row)[x];
-    SDL_UnlockSurface(screen);
+    SDL_FillRect(s, area, SDL_MapRGB(s->format, rgb >> 16, (rgb >> 8) & 0xff, rgb & 0xff));
+}
+
+SDL_Surface* solidSurface(int w, int h, Uint32 rgb)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0x00ff00, 0x0000ff, 0);
+    fillRect(s, nullptr, rgb);
+    return s;
+}
+
+Uint32 surfacePixel(SDL_Surface* s, int x, int y)
+{
+    SDL_LockSurface(s);
+    Uint32 value = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x];
+    SDL_UnlockSurface(s);
     Uint8 r, g, b;
-    SDL_GetRGB(value, screen->format, &r, &g, &b);
+    SDL_GetRGB(value, s->format, &r, &g, &b);
     return (static_cast<Uint32>(r) << 16) | (static_cast<Uint32>(g) << 8) | b;
+}
+
+Uint32 screenPixel(int x, int y) { return surfacePixel(screen, x, y); }
+
+int differingPixels(SDL_Surface* a, SDL_Surface* b)
+{
+    int n = 0;
+    for (int y = 0; y < a->h; ++y)
+        for (int x = 0; x < a->w; ++x)
+            n += surfacePixel(a, x, y) != surfacePixel(b, x, y) ? 1 : 0;
+    return n;
+}
+
+TestSheet::TestSheet(int frames, int w, int h, SDL_Surface* image)
+{
+    base.image = image;
+    base.loaded = 1;
+    base.frames = frames;
+    base.frameW = w;
+    base.frameH = h;
+}
+
+PictureSwap::~PictureSwap()
+{
+    SDL_FreeSurface(field);
+    field = saved;
+}
+
+SilentSound::SilentSound() : samples(22050 * 2 * 4, 0)
+{
+    chunk = Mix_QuickLoad_RAW(samples.data(), static_cast<Uint32>(samples.size()));
+}
+
+SilentSound::~SilentSound()
+{
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0)
+        Mix_HaltChannel(-1);
+    Mix_FreeChunk(chunk);
+}
+
+Enemy& placeEnemy(int i, int type, float x, float y, int direction)
+{
+    Enemy& e = enemy[i];
+    e.clear();
+    e.active = true;
+    e.shootable = true;
+    e.type = type;
+    if (type == BIRD) {
+        e.direction = direction;
+        e.sprite.init(direction == 1 ? &birdLNormal : &birdRNormal, screen);
+        e.hitOffset = SDL_Rect{0, 15, 48, 9};
+    } else if (type == PLANE) {
+        e.sprite.init(&planeNormal, screen);
+        e.hitOffset = SDL_Rect{6, 10, 83, 24};
+    } else {
+        e.sprite.init(&slimeNormal, screen);
+        e.hitOffset = SDL_Rect{0, 10, static_cast<Uint16>(slimeNormal.frameW),
+                               static_cast<Uint16>(slimeNormal.frameH)};
+    }
+    e.hitBox.w = e.hitOffset.w;
+    e.hitBox.h = e.hitOffset.h;
+    e.sprite.setXY(x, y);
+    return e;
 }
 
 StdoutCapture::StdoutCapture() : done(false)

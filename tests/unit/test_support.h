@@ -1,18 +1,28 @@
 // Shared set-up for the unit tests: the game started headless with its real data, and small
-// helpers to drive it.
+// helpers and test doubles to drive it.
 #ifndef QUIMBO_TEST_SUPPORT_H
 #define QUIMBO_TEST_SUPPORT_H
 
+#include <cstddef>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "game.h"
 
-// Started once per test process by the environment in test_main.cpp: gameInit with the dummy
-// drivers, from the project root, then the reset that gameMain runs before its first frame.
+// Started once per test process by test_main.cpp: gameInit headless, then the first reset.
 bool gameStarted();
 
 // Sets the frame clock as a frame of `ms` milliseconds would.
 void setFrameTime(int ms);
+
+// The wall clock: while set, SDL_GetTicks answers the game with it.
+void setWallClock(Uint32 ms);
+void releaseWallClock();
+
+// The mouse: the dummy driver has no buttons, so while set SDL_GetMouseState answers with this.
+void setMouse(int x, int y, Uint8 buttons);
+void releaseMouse();
 
 // Presses or releases a key in SDL's key-state array, as a held key would.
 void holdKey(SDLKey key, bool down);
@@ -21,8 +31,56 @@ void releaseAllKeys();
 // Posts a key press event for the next gameFrame to drain.
 void pushKeyDown(SDLKey key);
 
-// Colour of one pixel of the display surface, as 0xRRGGBB.
+// A 32-bit 0xRRGGBB surface filled with one colour, and pixels read back as 0xRRGGBB.
+SDL_Surface* solidSurface(int w, int h, Uint32 rgb);
+void fillRect(SDL_Surface* s, SDL_Rect* area, Uint32 rgb);
+Uint32 surfacePixel(SDL_Surface* s, int x, int y);
 Uint32 screenPixel(int x, int y);
+int differingPixels(SDL_Surface* a, SDL_Surface* b);
+
+// A sheet of `frames` frames of w by h, with an optional picture it then owns.
+struct TestSheet {
+    SpriteBase base;
+    TestSheet(int frames, int w, int h, SDL_Surface* image = nullptr);
+};
+
+// Puts a picture of ours in place of one of the game's until the object goes.
+struct PictureSwap {
+    SDL_Surface*& field;
+    SDL_Surface* saved;
+    PictureSwap(SDL_Surface*& f, SDL_Surface* mine) : field(f), saved(f) { field = mine; }
+    ~PictureSwap();
+};
+
+// Seconds of silence of our own, so that a channel can be seen playing without the data files.
+struct SilentSound {
+    std::vector<Uint8> samples;
+    Mix_Chunk* chunk;
+    SilentSound();
+    ~SilentSound();
+};
+
+// An active, shootable enemy of the given kind in slot i at (x, y), on its flying sheet.
+Enemy& placeEnemy(int i, int type, float x, float y, int direction = -1);
+
+inline bool operator==(const SDL_Rect& a, const SDL_Rect& b)
+{
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const SDL_Rect& r)
+{
+    return out << "{" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << "}";
+}
+
+template <class T, std::size_t N>
+int activeCount(T (&pool)[N])
+{
+    int n = 0;
+    for (T& item : pool)
+        n += item.active ? 1 : 0;
+    return n;
+}
 
 // Captures what a piece of code writes to standard output.
 class StdoutCapture {
