@@ -36,11 +36,7 @@ struct TenByTen {
 
 TEST(Collision, RectanglesTouchingAtAnEdgeOrCornerAreInContactEitherWayRound)
 {
-    struct Case {
-        SDL_Rect a, b;
-        bool contact;
-        const char* what;
-    } cases[] = {
+    struct Case { SDL_Rect a, b; bool contact; const char* what; } cases[] = {
         {rect(0, 0, 10, 10), rect(10, 0, 10, 10), true, "shared right edge"},
         {rect(0, 0, 10, 10), rect(11, 0, 10, 10), false, "one pixel apart"},
         {rect(0, 0, 10, 10), rect(0, 10, 10, 10), true, "shared bottom edge"},
@@ -67,10 +63,7 @@ TEST(Collision, RectangleAgainstSpriteComparesWithTheSpritesFloatEdges)
 {
     TenByTen sheet;
     Sprite sprite = sheet.at(10.5f, 0.0f);  // right edge 20.5
-    struct Case {
-        SDL_Rect a;
-        bool contact;
-    } cases[] = {
+    struct Case { SDL_Rect a; bool contact; } cases[] = {
         {rect(20, 0, 5, 5), true},
         {rect(21, 0, 5, 5), false},
         {rect(5, 0, 5, 5), false},   // right edge 10 is left of 10.5

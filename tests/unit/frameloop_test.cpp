@@ -44,10 +44,7 @@ protected:
 
 TEST_F(FrameLoop, FrameTimeIsTakenInUnsigned32BitsAcrossTheTickWrap)
 {
-    struct Case {
-        Uint32 before, now;
-        int difference;
-    } cases[] = {
+    struct Case { Uint32 before, now; int difference; } cases[] = {
         {1000u, 1017u, 17},
         {0xFFFFFFF6u, 6u, 16},          // the tick count wraps after 49.7 days
         {0x7FFFFFFCu, 0x80000002u, 6},  // and passes 2^31 after 24.8 days
@@ -66,12 +63,7 @@ TEST_F(FrameLoop, FrameTimeIsTakenInUnsigned32BitsAcrossTheTickWrap)
 
 TEST_F(FrameLoop, KeyTableTakesTheFirstRowThatMatchesKeyAndState)
 {
-    struct Case {
-        int from;
-        SDLKey key;
-        int to;
-        bool quit;
-    } cases[] = {
+    struct Case { int from; SDLKey key; int to; bool quit; } cases[] = {
         {RUNNING, SDLK_ESCAPE, PAUSED, false}, {RUNNING, SDLK_p, PAUSED, false},
         {PAUSED, SDLK_ESCAPE, GAMEOVER, false}, {PAUSED, SDLK_RETURN, RUNNING, false},
         {PAUSED, SDLK_p, RUNNING, false}, {GAMEOVER, SDLK_ESCAPE, MAINMENU, false},

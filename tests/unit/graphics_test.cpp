@@ -52,9 +52,7 @@ protected:
 TEST_F(Graphics, DrawImgRejectsOnlyPicturesWhollyOutsideTheTargetAndMissingOnes)
 {
     SDL_Surface* picture = makeColumnPicture(100, 50);
-    struct Case {
-        int x, y, result;
-    } cases[] = {
+    struct Case { int x, y, result; } cases[] = {
         {-100, 0, 1}, {-101, 0, 0}, {1024, 0, 1}, {1025, 0, 0},
         {0, -50, 1},  {0, -51, 0},  {0, 768, 1},  {0, 769, 0},
     };
@@ -153,9 +151,7 @@ TEST_F(Graphics, LoadImgReportsAMissingFileOnStandardErrorAndAnnouncesALoadedOne
 {
     std::string path = savePicture(
         SDL_CreateRGBSurface(SDL_SWSURFACE, 6, 4, 24, 0xff, 0xff00, 0xff0000, 0), "load");
-    struct Case {
-        std::string path, printed, errors;
-    } cases[] = {
+    struct Case { std::string path, printed, errors; } cases[] = {
         {"Data/Gfx/no_such_picture.PNG", "", "ERROR opening image Data/Gfx/no_such_picture.PNG\n"},
         {path, "Image " + path + " loaded successfully!\n", ""},
     };
@@ -225,11 +221,7 @@ TEST_F(Graphics, AnimationStepsAtTheFirstDrawThenOnlyOnceMoreThanTheFrameTimeHas
     Sprite sprite;
     sprite.init(&sheet.base, target);
     sprite.setSpeed(120);
-    struct Step {
-        Uint32 ticks;
-        int frame;
-        bool end;
-    } steps[] = {
+    struct Step { Uint32 ticks; int frame; bool end; } steps[] = {
         {5000, 1, false},   // the first draw after init steps at once
         {5120, 1, false},   // exactly the frame time: not yet
         {5121, 2, true},    // more than it: the last frame
@@ -248,11 +240,7 @@ TEST_F(Graphics, AnimationStepsAtTheFirstDrawThenOnlyOnceMoreThanTheFrameTimeHas
 TEST_F(Graphics, AnimationTimingStaysExactAcrossTheTickWrapAndLongUptimes)
 {
     TestSheet sheet(4, 10, 10);
-    struct Case {
-        Uint32 last, now;
-        float speed;
-        int frame;
-    } cases[] = {
+    struct Case { Uint32 last, now; float speed; int frame; } cases[] = {
         {0xFFFFFFF0u, 5u, 20.0f, 1},  // 21 ms across the wrap
         {0xFFFFFFF0u, 5u, 30.0f, 0},
         // After about 25 days a float sum of the tick and the frame time is 128 ms coarse.

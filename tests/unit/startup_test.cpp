@@ -75,11 +75,7 @@ TEST_F(StartUp, SystemPointerStaysHiddenInEveryState)
 
 TEST_F(StartUp, EverySheetIsSplitAsCataloguedAndEverySpriteIsBoundToIt)
 {
-    struct Sheet {
-        SpriteBase* sheet;
-        int frames;
-        const char* name;
-    } sheets[] = {
+    struct Sheet { SpriteBase* sheet; int frames; const char* name; } sheets[] = {
         {&quimboNormal, 3, "quimbo_normal"}, {&quimboZap, 3, "quimbo_zap"},
         {&quimboBubble, 1, "quimbo_bubble"}, {&quimboFalling, 6, "quimbo_falling"},
         {&quimboSlime, 1, "quimbo_slime"},   {&fartyFart, 8, "boost"},
