@@ -72,29 +72,23 @@ TEST_F(FrameLoop, KeyTableTakesTheFirstRowThatMatchesKeyAndState)
         // Keys without a row in their state do nothing.
         {RUNNING, SDLK_RETURN, RUNNING, false}, {MAINMENU, SDLK_RETURN, MAINMENU, false},
         {GAMEOVER, SDLK_p, GAMEOVER, false}, {PAUSED, SDLK_SPACE, PAUSED, false},
+        {GAMEOVER, SDLK_RETURN, RUNNING, false},  // a new game, with the game clock running on
         {STORY, SDLK_ESCAPE, STORY, false}, {STORY, SDLK_RETURN, STORY, false},
     };
     for (const Case& c : cases) {
         gameState = c.from;
+        quimbo.score = 4321;
+        counter = 9000.0;
         bool quit = false;
+        StdoutCapture out;
         applyKey(c.key, quit);
+        const bool newGame = c.from == GAMEOVER && c.to == RUNNING;
         EXPECT_EQ(gameState, c.to) << "key " << c.key << " in state " << c.from;
         EXPECT_EQ(quit, c.quit) << "key " << c.key << " in state " << c.from;
+        EXPECT_EQ(out.text(), newGame ? "Game succesfully reseted\n" : "");
+        EXPECT_EQ(quimbo.score, newGame ? 0 : 4321);
+        EXPECT_EQ(counter, 9000.0);
     }
-}
-
-TEST_F(FrameLoop, ReturnOnTheGameOverScreenStartsANewGame)
-{
-    gameState = GAMEOVER;
-    quimbo.score = 4321;
-    counter = 9000.0;
-    StdoutCapture out;
-    bool quit = false;
-    applyKey(SDLK_RETURN, quit);
-    EXPECT_EQ(out.text(), "Game succesfully reseted\n");
-    EXPECT_EQ(gameState, RUNNING);
-    EXPECT_EQ(quimbo.score, 0);
-    EXPECT_EQ(counter, 9000.0);
 }
 
 TEST_F(FrameLoop, SpaceAndLeftCtrlActOnlyWhileRunningAndTheMagicianIsNormal)
@@ -103,24 +97,21 @@ TEST_F(FrameLoop, SpaceAndLeftCtrlActOnlyWhileRunningAndTheMagicianIsNormal)
     const int playerStates[] = {NORMAL, ATTACKING, FALLING, FARTED, BUBBLED, SLIMEY};
     for (int game : gameStates) {
         for (int player : playerStates) {
-            bool allowed = game == RUNNING && player == NORMAL;
-            bool quit = false;
-
-            quimbo.reset();
-            quimbo.state = player;
-            gameState = game;
-            StdoutCapture out;
-            applyKey(SDLK_SPACE, quit);
-            EXPECT_EQ(quimbo.magic, allowed ? 0 : 100) << "Space in " << game << "/" << player;
-            EXPECT_EQ(out.text(), allowed ? "Quimbo taiko!\n" : "");
-
-            quimbo.reset();
-            quimbo.state = player;
-            gameState = game;
-            scrollSpeed = 3;
-            applyKey(SDLK_LCTRL, quit);
-            EXPECT_EQ(quimbo.health, allowed ? 75 : 100) << "Left Ctrl in " << game << "/" << player;
-            EXPECT_FALSE(quit);
+            const bool allowed = game == RUNNING && player == NORMAL;
+            for (SDLKey key : {SDLK_SPACE, SDLK_LCTRL}) {
+                const bool zap = key == SDLK_SPACE;
+                quimbo.reset();
+                quimbo.state = player;
+                gameState = game;
+                scrollSpeed = 3;
+                bool quit = false;
+                StdoutCapture out;
+                applyKey(key, quit);
+                EXPECT_EQ(zap ? quimbo.magic : quimbo.health, allowed ? (zap ? 0 : 75) : 100)
+                    << "key " << key << " in " << game << "/" << player;
+                EXPECT_EQ(out.text(), allowed && zap ? "Quimbo taiko!\n" : "");
+                EXPECT_FALSE(quit);
+            }
         }
     }
     haltBlastSound();

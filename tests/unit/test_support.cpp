@@ -1,13 +1,9 @@
 #include "test_support.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 static bool started = false;
 
@@ -184,33 +180,15 @@ Enemy& placeEnemy(int i, int type, float x, float y, int direction)
     return e;
 }
 
-StdoutCapture::StdoutCapture() : done(false)
-{
-    fflush(stdout);
-    char name[] = "/tmp/quimbo-stdout-XXXXXX";
-    int fd = mkstemp(name);
-    path = name;
-    savedFd = dup(1);
-    dup2(fd, 1);
-    close(fd);
-}
+StdoutCapture::StdoutCapture() { testing::internal::CaptureStdout(); }
 
 std::string StdoutCapture::text()
 {
     if (!done) {
-        fflush(stdout);
-        dup2(savedFd, 1);
-        close(savedFd);
+        captured = testing::internal::GetCapturedStdout();
         done = true;
     }
-    std::ifstream in(path);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
+    return captured;
 }
 
-StdoutCapture::~StdoutCapture()
-{
-    text();
-    unlink(path.c_str());
-}
+StdoutCapture::~StdoutCapture() { text(); }

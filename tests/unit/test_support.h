@@ -90,9 +90,8 @@ public:
     std::string text();
 
 private:
-    int savedFd;
-    std::string path;
-    bool done;
+    std::string captured;
+    bool done = false;
 };
 
 #endif
