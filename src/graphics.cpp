@@ -7,9 +7,33 @@
 #include <cstring>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+// The PNG decoder writes its own diagnosis of a damaged file to standard error; the game's
+// one line about the picture says it all, so the decoder's line goes nowhere. Standard error
+// points at /dev/null opened for reading meanwhile, so that nothing is opened for writing.
+static SDL_Surface* decodeQuietly(const char* path)
+{
+    fflush(stderr);
+    int savedErr = dup(2);
+    int sink = open("/dev/null", O_RDONLY);
+    if (savedErr >= 0 && sink >= 0)
+        dup2(sink, 2);
+    SDL_Surface* loaded = IMG_Load(path);
+    if (savedErr >= 0) {
+        dup2(savedErr, 2);
+        close(savedErr);
+    }
+    if (sink >= 0)
+        close(sink);
+    clearerr(stderr);
+    return loaded;
+}
+
 SDL_Surface* loadImg(const char* path)
 {
-    SDL_Surface* loaded = IMG_Load(path);
+    SDL_Surface* loaded = decodeQuietly(path);
     if (loaded == nullptr) {
         fprintf(stderr, "ERROR opening image %s\n", path);
         return nullptr;

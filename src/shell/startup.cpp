@@ -1,6 +1,7 @@
 // Start-up and shut-down: the libraries, the video mode and every asset, loaded once.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include <SDL_image.h>
@@ -68,13 +69,26 @@ static void loadSounds()
     slimeHit = loadSound("Data/Sound/slime.wav");
 }
 
+// With no display at all SDL falls back to drawing off screen, where the game could be neither
+// seen nor quit: that is no video device.
+static bool hasDisplay()
+{
+    char driver[32] = {0};
+    return SDL_VideoDriverName(driver, sizeof driver) != nullptr && strcmp(driver, "offscreen") != 0;
+}
+
 int gameInit()
 {
     // The game writes nothing to disk, and that includes the shader caches that OpenGL drivers
     // keep in the home directory when SDL presents the screen through them.
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
     setenv("__GL_SHADER_DISK_CACHE", "0", 1);
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
+    int sdlStarted = SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
+    if (sdlStarted >= 0 && !hasDisplay()) {
+        SDL_SetError("No available video device");
+        sdlStarted = -1;
+    }
+    if (sdlStarted < 0) {
         fprintf(stderr, "Failed to initialize SDL: %s\n", SDL_GetError());
         gameShutdown();
         return 0;

@@ -3,6 +3,7 @@ display that refuses the game's video mode. Each is said on standard error, noth
 and the program still ends with status 0."""
 
 import os
+import subprocess
 import sys
 import unittest
 
@@ -40,6 +41,17 @@ class MissingDevices(unittest.TestCase):
         self.assertGreater(len(errors.strip()), len("Failed to initialize SDL:"))
         self.assertEqual(errors.count("\n"), 1, repr(errors))
         self.assertEqual(game.output(), "")
+
+    def test_no_display_and_no_driver_named_is_no_display(self):
+        # Nothing tells SDL where to draw: rather than run unseen off screen, the game says so.
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SDL_VIDEODRIVER",
+                                                                "WAYLAND_DISPLAY")}
+        env["SDL_AUDIODRIVER"] = "dummy"
+        done = subprocess.run([game_binary()], cwd=PROJECT_ROOT, env=env, timeout=60,
+                              stdin=subprocess.DEVNULL, capture_output=True, text=True)
+        self.assertEqual(done.returncode, 0)
+        self.assertIn("Failed to initialize SDL: No available video device\n", done.stderr)
+        self.assertNotIn("Image ", done.stdout)
 
     def test_refused_video_mode_is_said_and_the_game_shuts_down(self):
         # An X screen of 256 colours: SDL finds no way to show a 32-bit picture on it.
