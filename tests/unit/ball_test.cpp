@@ -13,43 +13,29 @@ void launchAt(float x, float y)
 
 }  // namespace
 
-TEST(Ball, FliesAtItsOwnSpeedPlusTheScroll)
+TEST(Ball, FliesAtItsOwnSpeedPlusTheScrollAndIsGoneOnceItsXIsBelowZero)
 {
     quimbo.hitBox = SDL_Rect{-500, -500, 96, 46};  // a miss: no heal, the flight goes on
     quimbo.health = 60;
-    ASSERT_FLOAT_EQ(dpallo.velocity, -1.5f);
     setFrameTime(20);
-    // {scroll, step}: the usual scroll, the blast's and the slime's.
-    struct Row { int scroll; float step; };
-    const Row rows[] = {{3, -9.0f}, {12, -27.0f}, {1, -5.0f}};
+    // {scroll, x, step}: the usual scroll, the blast's and the slime's; then past the left edge.
+    struct Row { int scroll; float x, step; bool stays; };
+    const Row rows[] = {{3, 900.0f, -9.0f, true}, {12, 900.0f, -27.0f, true}, {1, 900.0f, -5.0f, true},
+                        {3, 9.0f, -9.0f, true},   {3, 8.5f, -9.0f, false}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.scroll);
+        SCOPED_TRACE(testing::Message() << row.scroll << " from " << row.x);
         scrollSpeed = row.scroll;
-        launchAt(900.0f, 200.0f);
+        launchAt(row.x, 200.0f);
         dpallo.move();
-        EXPECT_FLOAT_EQ(dpallo.sprite.getX(), 900.0f + row.step);
+        EXPECT_FLOAT_EQ(dpallo.sprite.getX(), row.x + row.step);
         EXPECT_FLOAT_EQ(dpallo.sprite.getY(), 200.0f);
-        EXPECT_TRUE(dpallo.active);
+        EXPECT_EQ(dpallo.active, row.stays);
         EXPECT_EQ(quimbo.health, 60);
     }
 }
 
-TEST(Ball, IsGoneOnceItsXIsBelowZero)
-{
-    quimbo.hitBox = SDL_Rect{-500, -500, 96, 46};
-    setFrameTime(10);
-    scrollSpeed = 3;
-    launchAt(4.5f, 200.0f);
-    dpallo.move();
-    EXPECT_FLOAT_EQ(dpallo.sprite.getX(), 0.0f);
-    EXPECT_TRUE(dpallo.active);
-    dpallo.move();
-    EXPECT_FALSE(dpallo.active);
-}
-
 TEST(Ball, HealsTwentyFiveCappedAt100WithNoLowerClampInAnyState)
 {
-    // {state, health before, health after}
     struct Row { int state, before, after; };
     const Row rows[] = {{NORMAL, 90, 100},   {NORMAL, 100, 100}, {ATTACKING, 50, 75},
                         {FARTED, 76, 100},   {BUBBLED, 1, 26},   {SLIMEY, 75, 100},

@@ -25,14 +25,13 @@ float bottom() { return 480.0f - static_cast<float>(quimbo.sprite.getH()); }
 
 TEST(Steering, EachArrowMovesBySpeedTimesDeltaTimeAndAThirdWhileSlimey)
 {
-    // {state, step}: speed 3 at deltaTime 1; no steering while falling or in a bubble.
+    // The start speed 3 at deltaTime 1; no steering while falling or in a bubble.
     struct Row { int state; float step; };
     const Row rows[] = {{NORMAL, 3.0f}, {ATTACKING, 3.0f}, {FARTED, 3.0f}, {SLIMEY, 1.0f},
                         {FALLING, 0.0f}, {BUBBLED, 0.0f}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
         quimbo.state = row.state;
-        quimbo.speed = 3.0f;
         quimbo.sprite.setXY(500.0f, 200.0f);
         steerWith({SDLK_UP});
         EXPECT_FLOAT_EQ(quimbo.sprite.getY(), 200.0f - row.step);
