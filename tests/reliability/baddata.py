@@ -24,13 +24,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from session import RESET_LINE, open_session, short_session  # noqa: E402
 from driver import PROJECT_ROOT  # noqa: E402
 
-PICTURES = (
-    ["quimbo_normal", "quimbo_zap", "quimbo_bubble", "quimbo_falling", "quimbo_slime", "boost"]
-    + ["scenery%d" % k for k in range(6)]
-    + ["taustakuva", "hudi", "menu", "topten", "gameover", "pausebox", "zap", "dorpoball"]
-    + ["birdr_normal", "birdr_dying", "birdr_falling", "birdl_normal", "birdl_dying",
-       "birdl_falling", "plane_normal", "plane_falling", "slime", "slime_blowing", "bubble"]
-    + ["cursor", "pause"])
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "startup"))
+from test_startup import PICTURES  # noqa: E402  (every picture, in the order start-up loads them)
+
 PICTURE_FILES = ["Data/Gfx/%s.PNG" % p for p in PICTURES]
 SOUND_FILES = ["Data/Sound/%s.wav" % s
                for s in ("aani4", "aani1", "boost", "aww", "aani5", "bubble", "slime")]
