@@ -1,5 +1,5 @@
 // The data files: every file of the asset catalogue loads through the libraries the
-// game uses, and keeps the picture, sound and font rules that the code relies on (issue 2).
+// game uses, and keeps the picture, sound and font rules that the code relies on.
 // Run from the project root, as the game is: every path is "Data/...".
 #include <SDL.h>
 #include <SDL_image.h>
