@@ -23,7 +23,10 @@ static inline void note()
         ++allocations;
 }
 
-void allocCountThisThread() { countedThread = true; }
+void allocCountThisThread()
+{
+    countedThread = true;
+}
 
 void allocCountStart()
 {
@@ -57,7 +60,10 @@ void* realloc(void* block, size_t size)
     return __libc_realloc(block, size);
 }
 
-void free(void* block) { __libc_free(block); }
+void free(void* block)
+{
+    __libc_free(block);
+}
 
 void* memalign(size_t alignment, size_t size)
 {

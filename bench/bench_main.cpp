@@ -17,11 +17,11 @@
 #include "scenes.h"
 
 struct Options {
-    int frames = 300;        // timed frames of each kind
-    int batch = 10;          // frames of one kind in a row
-    int warmup = 30;         // untimed frames of each kind first
-    int soak = 10000;        // frames of the long run
-    int startupRuns = 9;     // start-ups timed after the first
+    int frames = 300;     // timed frames of each kind
+    int batch = 10;       // frames of one kind in a row
+    int warmup = 30;      // untimed frames of each kind first
+    int soak = 10000;     // frames of the long run
+    int startupRuns = 9;  // start-ups timed after the first
     std::string out = "docs/performance.md";
 };
 
@@ -55,17 +55,23 @@ static Options parseOptions(int argc, char** argv)
 
 // The 33 pictures that start-up loads, in its order.
 static const char* const PICTURES[] = {
-    "Data/Gfx/quimbo_normal.PNG", "Data/Gfx/quimbo_zap.PNG",    "Data/Gfx/quimbo_bubble.PNG",
-    "Data/Gfx/quimbo_falling.PNG", "Data/Gfx/quimbo_slime.PNG", "Data/Gfx/boost.PNG",
-    "Data/Gfx/scenery0.PNG",      "Data/Gfx/scenery1.PNG",      "Data/Gfx/scenery2.PNG",
-    "Data/Gfx/scenery3.PNG",      "Data/Gfx/scenery4.PNG",      "Data/Gfx/scenery5.PNG",
-    "Data/Gfx/taustakuva.PNG",    "Data/Gfx/hudi.PNG",          "Data/Gfx/menu.PNG",
-    "Data/Gfx/topten.PNG",        "Data/Gfx/gameover.PNG",      "Data/Gfx/pausebox.PNG",
-    "Data/Gfx/zap.PNG",           "Data/Gfx/dorpoball.PNG",     "Data/Gfx/birdr_normal.PNG",
-    "Data/Gfx/birdr_dying.PNG",   "Data/Gfx/birdr_falling.PNG", "Data/Gfx/birdl_normal.PNG",
-    "Data/Gfx/birdl_dying.PNG",   "Data/Gfx/birdl_falling.PNG", "Data/Gfx/plane_normal.PNG",
-    "Data/Gfx/plane_falling.PNG", "Data/Gfx/slime.PNG",         "Data/Gfx/slime_blowing.PNG",
-    "Data/Gfx/bubble.PNG",        "Data/Gfx/cursor.PNG",        "Data/Gfx/pause.PNG",
+    "Data/Gfx/quimbo_normal.PNG", "Data/Gfx/quimbo_zap.PNG",
+    "Data/Gfx/quimbo_bubble.PNG", "Data/Gfx/quimbo_falling.PNG",
+    "Data/Gfx/quimbo_slime.PNG",  "Data/Gfx/boost.PNG",
+    "Data/Gfx/scenery0.PNG",      "Data/Gfx/scenery1.PNG",
+    "Data/Gfx/scenery2.PNG",      "Data/Gfx/scenery3.PNG",
+    "Data/Gfx/scenery4.PNG",      "Data/Gfx/scenery5.PNG",
+    "Data/Gfx/taustakuva.PNG",    "Data/Gfx/hudi.PNG",
+    "Data/Gfx/menu.PNG",          "Data/Gfx/topten.PNG",
+    "Data/Gfx/gameover.PNG",      "Data/Gfx/pausebox.PNG",
+    "Data/Gfx/zap.PNG",           "Data/Gfx/dorpoball.PNG",
+    "Data/Gfx/birdr_normal.PNG",  "Data/Gfx/birdr_dying.PNG",
+    "Data/Gfx/birdr_falling.PNG", "Data/Gfx/birdl_normal.PNG",
+    "Data/Gfx/birdl_dying.PNG",   "Data/Gfx/birdl_falling.PNG",
+    "Data/Gfx/plane_normal.PNG",  "Data/Gfx/plane_falling.PNG",
+    "Data/Gfx/slime.PNG",         "Data/Gfx/slime_blowing.PNG",
+    "Data/Gfx/bubble.PNG",        "Data/Gfx/cursor.PNG",
+    "Data/Gfx/pause.PNG",
 };
 static const int PICTURE_COUNT = sizeof PICTURES / sizeof PICTURES[0];
 
@@ -111,7 +117,8 @@ static void rawPauseBlits()
         for (int j = 0; j < screenHeight / FILM_PITCH; ++j) {
             for (int i = 0; i < screenWidth / FILM_PITCH; ++i) {
                 SDL_Rect src = {0, 0, static_cast<Uint16>(film->w), static_cast<Uint16>(film->h)};
-                SDL_Rect dest = {static_cast<Sint16>(FILM_PITCH * i), static_cast<Sint16>(FILM_PITCH * j), 0, 0};
+                SDL_Rect dest = {static_cast<Sint16>(FILM_PITCH * i),
+                                 static_cast<Sint16>(FILM_PITCH * j), 0, 0};
                 SDL_UpperBlit(film, &src, screen, &dest);
             }
         }
@@ -161,7 +168,10 @@ static long maxOf(const std::vector<long>& values, size_t from, size_t to)
     return most;
 }
 
-static long maxOf(const std::vector<long>& values) { return maxOf(values, 0, values.size()); }
+static long maxOf(const std::vector<long>& values)
+{
+    return maxOf(values, 0, values.size());
+}
 
 static long minOf(const std::vector<long>& values)
 {
@@ -174,21 +184,97 @@ static long minOf(const std::vector<long>& values)
 
 static std::vector<double> slice(const std::vector<double>& values, size_t from, size_t to)
 {
-    return std::vector<double>(values.begin() + static_cast<long>(from), values.begin() + static_cast<long>(to));
+    return std::vector<double>(values.begin() + static_cast<long>(from),
+                               values.begin() + static_cast<long>(to));
 }
 
-static double medianOf(const std::vector<double>& values) { return summarize(values).median; }
+static double medianOf(const std::vector<double>& values)
+{
+    return summarize(values).median;
+}
 
 // Every kind of frame, timed in turns.
 struct FrameRuns {
-    Probe floor{"floor", nullptr, nullptr, [] { drawImg(background, screen, 0, 0); flip(); }, {}, {}, {}};
-    Probe quiet{"quiet", [] { resetGame(); }, keepQuiet, [] { runningUpdate(); flip(); }, {}, {}, {}};
-    Probe full{"full", nullptr, keepFull, [] { runningUpdate(); flip(); }, {}, {}, {}};
-    Probe pause{"paused", nullptr, nullptr, [] { drawPauseScreen(); flip(); }, {}, {}, {}};
-    Probe bare{"bare", nullptr, nullptr, [] { rawPauseBlits(); flip(); }, {}, {}, {}};
-    Probe menu{"menu", nullptr, nullptr, [this] { mainMenuFrame(quit); flip(); }, {}, {}, {}};
-    Probe hiscore{"hiscore", nullptr, nullptr, [] { drawHiscoreScreen(); flip(); }, {}, {}, {}};
-    Probe over{"gameover", nullptr, nullptr, [] { drawGameOverScreen(); flip(); }, {}, {}, {}};
+    Probe floor{"floor",
+                nullptr,
+                nullptr,
+                [] {
+                    drawImg(background, screen, 0, 0);
+                    flip();
+                },
+                {},
+                {},
+                {}};
+    Probe quiet{"quiet",
+                [] { resetGame(); },
+                keepQuiet,
+                [] {
+                    runningUpdate();
+                    flip();
+                },
+                {},
+                {},
+                {}};
+    Probe full{"full",
+               nullptr,
+               keepFull,
+               [] {
+                   runningUpdate();
+                   flip();
+               },
+               {},
+               {},
+               {}};
+    Probe pause{"paused",
+                nullptr,
+                nullptr,
+                [] {
+                    drawPauseScreen();
+                    flip();
+                },
+                {},
+                {},
+                {}};
+    Probe bare{"bare",
+               nullptr,
+               nullptr,
+               [] {
+                   rawPauseBlits();
+                   flip();
+               },
+               {},
+               {},
+               {}};
+    Probe menu{"menu",
+               nullptr,
+               nullptr,
+               [this] {
+                   mainMenuFrame(quit);
+                   flip();
+               },
+               {},
+               {},
+               {}};
+    Probe hiscore{"hiscore",
+                  nullptr,
+                  nullptr,
+                  [] {
+                      drawHiscoreScreen();
+                      flip();
+                  },
+                  {},
+                  {},
+                  {}};
+    Probe over{"gameover",
+               nullptr,
+               nullptr,
+               [] {
+                   drawGameOverScreen();
+                   flip();
+               },
+               {},
+               {},
+               {}};
     bool quit = false;  // the menu has nowhere to go without a click
     double seconds = 0.0;
 
@@ -273,37 +359,47 @@ static void reportFrames(Report& report, FrameRuns& frames)
     auto toFloor = [&](Probe& p, const std::string& what, double limit) {
         Summary s = summarize(p.cpu);
         double ratio = s.median / floorCost.median;
-        return Row{what, s, medianOf(p.wall), ratio, "floor", limit > 0 ? format("<= %.1f", limit) : "",
+        return Row{what,
+                   s,
+                   medianOf(p.wall),
+                   ratio,
+                   "floor",
+                   limit > 0 ? format("<= %.1f", limit) : "",
                    limit > 0 ? (ratio <= limit ? 1 : 0) : -1};
     };
-    report.frames.push_back(Row{"Floor: background + flip", floorCost, medianOf(frames.floor.wall), 1.0, "floor", "", -1});
+    report.frames.push_back(Row{"Floor: background + flip", floorCost, medianOf(frames.floor.wall),
+                                1.0, "floor", "", -1});
     report.frames.push_back(toFloor(frames.quiet, "RUNNING, quiet scene", 1.3));
     report.frames.push_back(toFloor(frames.full, "RUNNING, full scene", 1.5));
     Summary pauseCost = summarize(frames.pause.cpu);
     Summary bareCost = summarize(frames.bare.cpu);
     double pauseRatio = pauseCost.median / bareCost.median;
-    report.frames.push_back(Row{"PAUSED (drawPauseScreen + flip)", pauseCost, medianOf(frames.pause.wall), pauseRatio,
-                                "bare blits", "<= 1.1", pauseRatio <= 1.1 ? 1 : 0});
-    report.frames.push_back(Row{"Bare: 196,608 film blits + box + flip", bareCost, medianOf(frames.bare.wall),
-                                bareCost.median / floorCost.median, "floor", "", -1});
+    report.frames.push_back(Row{"PAUSED (drawPauseScreen + flip)", pauseCost,
+                                medianOf(frames.pause.wall), pauseRatio, "bare blits", "<= 1.1",
+                                pauseRatio <= 1.1 ? 1 : 0});
+    report.frames.push_back(Row{"Bare: 196,608 film blits + box + flip", bareCost,
+                                medianOf(frames.bare.wall), bareCost.median / floorCost.median,
+                                "floor", "", -1});
     report.frames.push_back(toFloor(frames.menu, "MAINMENU", 0));
     report.frames.push_back(toFloor(frames.hiscore, "HISCORE", 0));
     report.frames.push_back(toFloor(frames.over, "GAMEOVER", 0));
 
     double tallied = fullTally.frames > 0 ? static_cast<double>(fullTally.frames) : 1.0;
-    report.notes.push_back(format("The full scene's frames ended on average with %.1f enemies, %.1f stars, %.1f "
-                                  "bubbles and %.2f balls still active (%ld frames counted); all were filled again "
-                                  "before the next frame, and every frame drew the blast cloud.",
-                                  fullTally.enemies / tallied, fullTally.stars / tallied, fullTally.bubbles / tallied,
-                                  fullTally.balls / tallied, fullTally.frames));
-    report.notes.push_back(format("The pause screen's cost is set by the rule that draws the film 512 x 384 times a "
-                                  "frame: the bare blits alone take %.1f x the floor, and drawImg adds %+.0f %% to "
-                                  "them.",
-                                  bareCost.median / floorCost.median, (pauseRatio - 1.0) * 100.0));
-    report.notes.push_back(format("The high-score table renders its twenty texts afresh every frame: %.2f x the "
-                                  "floor and %ld allocations a frame, all of them the text routine's.",
-                                  summarize(frames.hiscore.cpu).median / floorCost.median,
-                                  maxOf(frames.hiscore.allocs)));
+    report.notes.push_back(
+        format("The full scene's frames ended on average with %.1f enemies, %.1f stars, %.1f "
+               "bubbles and %.2f balls still active (%ld frames counted); all were filled again "
+               "before the next frame, and every frame drew the blast cloud.",
+               fullTally.enemies / tallied, fullTally.stars / tallied, fullTally.bubbles / tallied,
+               fullTally.balls / tallied, fullTally.frames));
+    report.notes.push_back(
+        format("The pause screen's cost is set by the rule that draws the film 512 x 384 times a "
+               "frame: the bare blits alone take %.1f x the floor, and drawImg adds %+.0f %% to "
+               "them.",
+               bareCost.median / floorCost.median, (pauseRatio - 1.0) * 100.0));
+    report.notes.push_back(format(
+        "The high-score table renders its twenty texts afresh every frame: %.2f x the "
+        "floor and %ld allocations a frame, all of them the text routine's.",
+        summarize(frames.hiscore.cpu).median / floorCost.median, maxOf(frames.hiscore.allocs)));
 }
 
 static void reportStartup(Report& report, StartupRuns& startup)
@@ -312,14 +408,17 @@ static void reportStartup(Report& report, StartupRuns& startup)
     double wall = medianOf(startup.initWall);
     // The player waits for the wall clock: the 250 ms bound is on wall time.
     Sample cold = startup.coldInit;
-    report.frames.push_back(Row{"gameInit, first in the process", Summary{cold.cpu, cold.cpu, cold.cpu}, cold.wall,
+    report.frames.push_back(Row{"gameInit, first in the process",
+                                Summary{cold.cpu, cold.cpu, cold.cpu}, cold.wall,
                                 cold.cpu / startup.coldBare.cpu, "bare, first", "< 250 ms wall",
                                 cold.wall < 250.0 ? 1 : 0});
-    report.frames.push_back(Row{format("gameInit, %d more runs", static_cast<int>(startup.initCpu.size())),
-                                summarize(startup.initCpu), wall, ratio, "bare, run by run", "<= 1.3, < 250 ms wall",
-                                ratio <= 1.3 && wall < 250.0 ? 1 : 0});
-    report.frames.push_back(Row{"Bare: IMG_Load + SDL_DisplayFormat of the 33 pictures", summarize(startup.bareCpu),
-                                medianOf(startup.bareWall), 1.0, "bare", "", -1});
+    report.frames.push_back(
+        Row{format("gameInit, %d more runs", static_cast<int>(startup.initCpu.size())),
+            summarize(startup.initCpu), wall, ratio, "bare, run by run", "<= 1.3, < 250 ms wall",
+            ratio <= 1.3 && wall < 250.0 ? 1 : 0});
+    report.frames.push_back(Row{"Bare: IMG_Load + SDL_DisplayFormat of the 33 pictures",
+                                summarize(startup.bareCpu), medianOf(startup.bareWall), 1.0, "bare",
+                                "", -1});
 }
 
 static void reportLongRun(Report& report, LongRun& run, FrameRuns& frames, long textAllocs)
@@ -333,31 +432,34 @@ static void reportLongRun(Report& report, LongRun& run, FrameRuns& frames, long 
     double firstRatio = first.median / medianOf(slice(run.floorCpu, 0, floorWindow));
     double lastRatio = last.median / medianOf(slice(run.floorCpu, floors - floorWindow, floors));
     double growth = lastRatio / firstRatio;
-    report.frames.push_back(Row{format("Long run: first %zu of %zu RUNNING frames", window, n), first,
-                                medianOf(slice(run.wall, 0, window)), firstRatio, "floor then", "", -1});
-    report.frames.push_back(Row{format("Long run: last %zu", window), last, medianOf(slice(run.wall, n - window, n)),
-                                lastRatio, "floor then", format("<= 1.1 x first (%.2f)", growth),
-                                growth <= 1.1 ? 1 : 0});
+    report.frames.push_back(Row{format("Long run: first %zu of %zu RUNNING frames", window, n),
+                                first, medianOf(slice(run.wall, 0, window)), firstRatio,
+                                "floor then", "", -1});
+    report.frames.push_back(Row{format("Long run: last %zu", window), last,
+                                medianOf(slice(run.wall, n - window, n)), lastRatio, "floor then",
+                                format("<= 1.1 x first (%.2f)", growth), growth <= 1.1 ? 1 : 0});
 
     long quietMost = maxOf(frames.quiet.allocs);
     long fullMost = maxOf(frames.full.allocs);
     long runFirst = maxOf(run.allocs, 0, window);
     long runLast = maxOf(run.allocs, n - window, n);
     long beyond = std::max(std::max(quietMost, fullMost), std::max(runFirst, runLast)) - textAllocs;
-    report.notes.push_back(format("Heap allocations per RUNNING frame: quiet %ld-%ld, full %ld-%ld, long run %ld-%ld; "
-                                  "the text routine's three figures alone: %ld. Beyond the text routine: %ld "
-                                  "(target 0): %s.",
-                                  minOf(frames.quiet.allocs), quietMost, minOf(frames.full.allocs), fullMost,
-                                  minOf(run.allocs), std::max(runFirst, runLast), textAllocs, beyond,
-                                  holdsText(beyond <= 0).c_str()));
-    report.notes.push_back(format("Heap allocations per frame elsewhere: floor %ld, PAUSED %ld, bare blits %ld, "
-                                  "MAINMENU %ld, HISCORE %ld (twenty texts), GAMEOVER %ld (one text).",
-                                  maxOf(frames.floor.allocs), maxOf(frames.pause.allocs), maxOf(frames.bare.allocs),
-                                  maxOf(frames.menu.allocs), maxOf(frames.hiscore.allocs),
-                                  maxOf(frames.over.allocs)));
-    report.notes.push_back(format("Long run allocations per frame: first %zu at most %ld, last %zu at most %ld; "
-                                  "resident memory %ld kB at its start, %ld kB at its end.",
-                                  window, runFirst, window, runLast, run.residentStart, run.residentEnd));
+    report.notes.push_back(
+        format("Heap allocations per RUNNING frame: quiet %ld-%ld, full %ld-%ld, long run %ld-%ld; "
+               "the text routine's three figures alone: %ld. Beyond the text routine: %ld "
+               "(target 0): %s.",
+               minOf(frames.quiet.allocs), quietMost, minOf(frames.full.allocs), fullMost,
+               minOf(run.allocs), std::max(runFirst, runLast), textAllocs, beyond,
+               holdsText(beyond <= 0).c_str()));
+    report.notes.push_back(
+        format("Heap allocations per frame elsewhere: floor %ld, PAUSED %ld, bare blits %ld, "
+               "MAINMENU %ld, HISCORE %ld (twenty texts), GAMEOVER %ld (one text).",
+               maxOf(frames.floor.allocs), maxOf(frames.pause.allocs), maxOf(frames.bare.allocs),
+               maxOf(frames.menu.allocs), maxOf(frames.hiscore.allocs), maxOf(frames.over.allocs)));
+    report.notes.push_back(
+        format("Long run allocations per frame: first %zu at most %ld, last %zu at most %ld; "
+               "resident memory %ld kB at its start, %ld kB at its end.",
+               window, runFirst, window, runLast, run.residentStart, run.residentEnd));
 }
 
 int main(int argc, char** argv)
@@ -398,12 +500,15 @@ int main(int argc, char** argv)
     reportFrames(report, frames);
     reportStartup(report, startup);
     reportLongRun(report, longRun, frames, textAllocs);
-    report.notes.push_back(format("Peak resident memory over the frames and the long run: %ld kB.", peakKb));
-    report.notes.push_back(format("%d timed frames of each kind after %d of warm-up, in batches of %d taken in turn "
-                                  "(%.1f s); each RUNNING frame steps %d ms of game time.",
-                                  options.frames, options.warmup, options.batch, frames.seconds, BENCH_FRAME_MS));
-    report.notes.push_back(format("Load average of the machine: %.2f at the start, %.2f at the end.", loadBefore,
-                                  loadAverage()));
+    report.notes.push_back(
+        format("Peak resident memory over the frames and the long run: %ld kB.", peakKb));
+    report.notes.push_back(
+        format("%d timed frames of each kind after %d of warm-up, in batches of %d taken in turn "
+               "(%.1f s); each RUNNING frame steps %d ms of game time.",
+               options.frames, options.warmup, options.batch, frames.seconds, BENCH_FRAME_MS));
+    report.notes.push_back(
+        format("Load average of the machine: %.2f at the start, %.2f at the end.", loadBefore,
+               loadAverage()));
 
     std::string table = renderTable(report);
     fputs(table.c_str(), console);

@@ -20,8 +20,14 @@ void stepClock()
     deltaTime = static_cast<float>(BENCH_FRAME_MS * 0.1);
 }
 
-static float skyX() { return static_cast<float>(SKY_LEFT + rand() % SKY_WIDTH); }
-static float skyY() { return static_cast<float>(rand() % SKY_HEIGHT); }
+static float skyX()
+{
+    return static_cast<float>(SKY_LEFT + rand() % SKY_WIDTH);
+}
+static float skyY()
+{
+    return static_cast<float>(rand() % SKY_HEIGHT);
+}
 
 static void healPlayer()
 {
@@ -129,9 +135,10 @@ void keepPlaying(long frame)
 // Every sheet but the landscape's, which start-up keeps in an array of its own.
 static const int SHEET_COUNT = 20;
 static SpriteBase* const SHEETS[SHEET_COUNT] = {
-    &quimboNormal, &quimboZap,    &quimboBubble, &quimboFalling, &quimboSlime, &fartyFart,   &birdLNormal,
-    &birdLDying,   &birdLFalling, &birdRNormal,  &birdRDying,    &birdRFalling, &planeNormal, &planeFalling,
-    &bubbleBase,   &slimeNormal,  &slimeBlowing, &starBase,      &dpalloBase,   &curBase};
+    &quimboNormal, &quimboZap,    &quimboBubble, &quimboFalling, &quimboSlime,
+    &fartyFart,    &birdLNormal,  &birdLDying,   &birdLFalling,  &birdRNormal,
+    &birdRDying,   &birdRFalling, &planeNormal,  &planeFalling,  &bubbleBase,
+    &slimeNormal,  &slimeBlowing, &starBase,     &dpalloBase,    &curBase};
 
 static void blitOnce(SDL_Surface* picture)
 {

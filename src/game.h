@@ -39,7 +39,7 @@ const int BIT = 3;      // has bitten the player and flies on harmlessly
 const int BLOWING = 4;  // a shot slime bursting
 // Player states.
 const int ATTACKING = 1;
-const int FARTED = 3;   // the blast
+const int FARTED = 3;  // the blast
 const int BUBBLED = 4;
 const int SLIMEY = 5;
 

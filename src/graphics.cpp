@@ -45,7 +45,8 @@ SDL_Surface* loadImg(const char* path)
 }
 
 // Source span and destination start of one axis, clipped against the target's extent.
-static void clipAxis(int pos, int size, int targetSize, Sint16& dest, Sint16& srcPos, Uint16& srcSize)
+static void clipAxis(int pos, int size, int targetSize, Sint16& dest, Sint16& srcPos,
+                     Uint16& srcSize)
 {
     if (pos >= 0) {
         dest = pos;
@@ -113,7 +114,8 @@ int writeLines(SDL_Surface* target, TTF_Font* font, int x, int y, SDL_Color colo
         char* newline = strchr(line, '\n');
         if (newline != nullptr)
             *newline = '\0';
-        SDL_Surface* rendered = line[0] != '\0' ? TTF_RenderText_Blended(font, line, color) : nullptr;
+        SDL_Surface* rendered =
+            line[0] != '\0' ? TTF_RenderText_Blended(font, line, color) : nullptr;
         if (rendered != nullptr) {
             SDL_Rect dest;
             dest.x = static_cast<Sint16>(x);
@@ -128,7 +130,9 @@ int writeLines(SDL_Surface* target, TTF_Font* font, int x, int y, SDL_Color colo
     return 1;
 }
 
-SpriteBase::SpriteBase() : image(nullptr), loaded(0), frames(0), frameW(0), frameH(0) {}
+SpriteBase::SpriteBase() : image(nullptr), loaded(0), frames(0), frameW(0), frameH(0)
+{
+}
 
 SpriteBase::~SpriteBase()
 {
@@ -148,8 +152,8 @@ int SpriteBase::init(const char* path, int frameCount, int r, int g, int b)
         frameH = 0;
         return 1;
     }
-    Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff), static_cast<Uint8>(g & 0xff),
-                            static_cast<Uint8>(b & 0xff));
+    Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff),
+                            static_cast<Uint8>(g & 0xff), static_cast<Uint8>(b & 0xff));
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
     frameW = image->w / frames;
     frameH = image->h;

@@ -61,7 +61,11 @@ public:
     int getH() { return base != nullptr ? base->frameH : 0; }
     void setX(float nx) { x = nx; }
     void setY(float ny) { y = ny; }
-    void setXY(float nx, float ny) { x = nx; y = ny; }
+    void setXY(float nx, float ny)
+    {
+        x = nx;
+        y = ny;
+    }
     void pause() { animating = animating == 0 ? 1 : 0; }
     void start() { animating = 1; }
     void setSpeed(float ms) { speed = ms; }

@@ -2,8 +2,8 @@
 
 static const float BUBBLE_SOURCE_DX = 60.0f;  // where the pond on landscape piece 0 bubbles
 static const float BUBBLE_SOURCE_DY = 6.0f;
-static const float START_LINE = 1000.0f;      // the animation starts left of this x
-static const float RISE_SPEED = 2.5f;         // pixels per 10 ms
+static const float START_LINE = 1000.0f;  // the animation starts left of this x
+static const float RISE_SPEED = 2.5f;     // pixels per 10 ms
 static const float BUBBLE_FRAME_MS = 100.0f;
 static const int BUBBLE_CHANNEL = 7;
 
@@ -11,7 +11,8 @@ bool addBubble(Sprite& source)
 {
     for (int i = 0; i < BUBBLES; ++i) {
         if (!bubble[i].active) {
-            bubble[i].sprite.setXY(source.getX() + BUBBLE_SOURCE_DX, source.getY() + BUBBLE_SOURCE_DY);
+            bubble[i].sprite.setXY(source.getX() + BUBBLE_SOURCE_DX,
+                                   source.getY() + BUBBLE_SOURCE_DY);
             bubble[i].active = true;
             return true;
         }

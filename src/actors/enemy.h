@@ -9,7 +9,7 @@ public:
     float velocity;  // pixels per 10 ms, the scroll of its spawn moment included
     Sprite sprite;
     int type;
-    int direction;   // birds: -1 entered at the right, +1 at the left; 0 otherwise
+    int direction;  // birds: -1 entered at the right, +1 at the left; 0 otherwise
     bool active;
     int state;
     bool shootable;

@@ -8,8 +8,8 @@
 
 class Quimbo {
 public:
-    int health;  // per cent
-    float speed; // steering speed, pixels per 10 ms
+    int health;   // per cent
+    float speed;  // steering speed, pixels per 10 ms
     // Game-clock stamps of the blast, the bubble and the slime (double, so they stay exact
     // for as long as the game clock does).
     double fartTime;
@@ -19,8 +19,8 @@ public:
     int magic;
     int score;
     Sprite sprite;
-    SDL_Rect hitOffset; // where the hit box lies inside the frame
-    SDL_Rect hitBox;    // the hit box on the screen
+    SDL_Rect hitOffset;  // where the hit box lies inside the frame
+    SDL_Rect hitBox;     // the hit box on the screen
     Mix_Chunk* zapSound;
     Mix_Chunk* fallSound;
     Mix_Chunk* fartSound;

@@ -30,8 +30,14 @@ static const TableRow HISCORE_ROWS[] = {
     {555, "10. bumar", "-1"},
 };
 
-static int centredX(SDL_Surface* picture) { return screenWidth / 2 - (picture ? picture->w : 0) / 2; }
-static int centredY(SDL_Surface* picture) { return screenHeight / 2 - (picture ? picture->h : 0) / 2; }
+static int centredX(SDL_Surface* picture)
+{
+    return screenWidth / 2 - (picture ? picture->w : 0) / 2;
+}
+static int centredY(SDL_Surface* picture)
+{
+    return screenHeight / 2 - (picture ? picture->h : 0) / 2;
+}
 
 void drawPauseScreen()
 {

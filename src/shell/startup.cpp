@@ -55,7 +55,8 @@ static void loadPauseFilm()
 {
     tummennuskalvo = loadImg("Data/Gfx/pause.PNG");
     if (tummennuskalvo != nullptr)
-        SDL_SetColorKey(tummennuskalvo, SDL_SRCCOLORKEY, SDL_MapRGB(tummennuskalvo->format, 0, 255, 0));
+        SDL_SetColorKey(tummennuskalvo, SDL_SRCCOLORKEY,
+                        SDL_MapRGB(tummennuskalvo->format, 0, 255, 0));
 }
 
 static void loadSounds()
@@ -74,7 +75,8 @@ static void loadSounds()
 static bool hasDisplay()
 {
     char driver[32] = {0};
-    return SDL_VideoDriverName(driver, sizeof driver) != nullptr && strcmp(driver, "offscreen") != 0;
+    return SDL_VideoDriverName(driver, sizeof driver) != nullptr &&
+           strcmp(driver, "offscreen") != 0;
 }
 
 int gameInit()

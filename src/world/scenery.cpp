@@ -4,12 +4,12 @@
 
 #include "game.h"
 
-static const int BAND_BOTTOM = 640;       // the pieces stand on the HUD panel's top edge
-static const int START_SPACING = 256;     // the starting layout's spacing
+static const int BAND_BOTTOM = 640;         // the pieces stand on the HUD panel's top edge
+static const int START_SPACING = 256;       // the starting layout's spacing
 static const float REPLACE_LINE = -256.0f;  // a piece this far left has left the screen
 static const float REPLACE_GAP = 254.0f;    // re-placed neighbours overlap by 2 pixels
-static const int CHOOSABLE_PIECES = 5;    // piece 5 shows only in the starting layout
-static const int BUBBLING_PIECE = 0;      // the piece with the pond that releases bubbles
+static const int CHOOSABLE_PIECES = 5;      // piece 5 shows only in the starting layout
+static const int BUBBLING_PIECE = 0;        // the piece with the pond that releases bubbles
 
 void loadSceneries(int count)
 {

@@ -34,7 +34,8 @@ struct Picture {
     double lum(int x, int y) const { return 0.299 * r(x, y) + 0.587 * g(x, y) + 0.114 * b(x, y); }
 };
 
-Picture load(const std::string& file) {
+Picture load(const std::string& file)
+{
     Picture p;
     const std::string path = "Data/Gfx/" + file;
     SDL_Surface* s = IMG_Load(path.c_str());
@@ -45,13 +46,16 @@ Picture load(const std::string& file) {
     p.w = s->w;
     p.h = s->h;
     p.hasAlpha = s->format->Amask != 0;
-    SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, 0xff0000, 0xff00, 0xff, 0);
+    SDL_Surface* rgb =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, 0xff0000, 0xff00, 0xff, 0);
     SDL_BlitSurface(s, nullptr, rgb, nullptr);
     SDL_LockSurface(rgb);
     p.px.resize(static_cast<size_t>(p.w) * p.h);
     for (int y = 0; y < p.h; ++y) {
-        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<Uint8*>(rgb->pixels) + y * rgb->pitch);
-        for (int x = 0; x < p.w; ++x) p.px[y * p.w + x] = row[x] & 0xffffff;
+        const Uint32* row =
+            reinterpret_cast<const Uint32*>(static_cast<Uint8*>(rgb->pixels) + y * rgb->pitch);
+        for (int x = 0; x < p.w; ++x)
+            p.px[y * p.w + x] = row[x] & 0xffffff;
     }
     SDL_UnlockSurface(rgb);
     SDL_FreeSurface(rgb);
@@ -69,15 +73,32 @@ struct Sheet {
 };
 
 const Sheet kSheets[] = {
-    {"quimbo_normal.PNG", 3, 128, 96},  {"quimbo_zap.PNG", 3, 128, 96},   {"quimbo_bubble.PNG", 1, 128, 96},
-    {"quimbo_falling.PNG", 6, 128, 96}, {"quimbo_slime.PNG", 1, 128, 96}, {"boost.PNG", 8, 128, 96},
-    {"scenery0.PNG", 1, 256, 0},        {"scenery1.PNG", 1, 256, 0},      {"scenery2.PNG", 1, 256, 0},
-    {"scenery3.PNG", 1, 256, 0},        {"scenery4.PNG", 1, 256, 0},      {"scenery5.PNG", 1, 256, 0},
-    {"zap.PNG", 8, 16, 16},             {"dorpoball.PNG", 1, 40, 40},     {"birdr_normal.PNG", 14, 48, 40},
-    {"birdr_dying.PNG", 6, 48, 40},     {"birdr_falling.PNG", 2, 48, 40}, {"birdl_normal.PNG", 14, 48, 40},
-    {"birdl_dying.PNG", 6, 48, 40},     {"birdl_falling.PNG", 2, 48, 40}, {"plane_normal.PNG", 2, 96, 44},
-    {"plane_falling.PNG", 2, 96, 44},   {"slime.PNG", 6, 48, 48},         {"slime_blowing.PNG", 4, 48, 48},
-    {"bubble.PNG", 4, 40, 40},          {"cursor.PNG", 1, 24, 24},
+    {"quimbo_normal.PNG", 3, 128, 96},
+    {"quimbo_zap.PNG", 3, 128, 96},
+    {"quimbo_bubble.PNG", 1, 128, 96},
+    {"quimbo_falling.PNG", 6, 128, 96},
+    {"quimbo_slime.PNG", 1, 128, 96},
+    {"boost.PNG", 8, 128, 96},
+    {"scenery0.PNG", 1, 256, 0},
+    {"scenery1.PNG", 1, 256, 0},
+    {"scenery2.PNG", 1, 256, 0},
+    {"scenery3.PNG", 1, 256, 0},
+    {"scenery4.PNG", 1, 256, 0},
+    {"scenery5.PNG", 1, 256, 0},
+    {"zap.PNG", 8, 16, 16},
+    {"dorpoball.PNG", 1, 40, 40},
+    {"birdr_normal.PNG", 14, 48, 40},
+    {"birdr_dying.PNG", 6, 48, 40},
+    {"birdr_falling.PNG", 2, 48, 40},
+    {"birdl_normal.PNG", 14, 48, 40},
+    {"birdl_dying.PNG", 6, 48, 40},
+    {"birdl_falling.PNG", 2, 48, 40},
+    {"plane_normal.PNG", 2, 96, 44},
+    {"plane_falling.PNG", 2, 96, 44},
+    {"slime.PNG", 6, 48, 48},
+    {"slime_blowing.PNG", 4, 48, 48},
+    {"bubble.PNG", 4, 40, 40},
+    {"cursor.PNG", 1, 24, 24},
 };
 
 struct Plain {
@@ -87,60 +108,74 @@ struct Plain {
 };
 
 const Plain kPlain[] = {
-    {"taustakuva.PNG", 1024, 768}, {"hudi.PNG", 1024, 128}, {"menu.PNG", 1024, 768}, {"topten.PNG", 1024, 768},
-    {"gameover.PNG", 0, 0},        {"pausebox.PNG", 0, 0},  {"pause.PNG", 2, 2},
+    {"taustakuva.PNG", 1024, 768}, {"hudi.PNG", 1024, 128}, {"menu.PNG", 1024, 768},
+    {"topten.PNG", 1024, 768},     {"gameover.PNG", 0, 0},  {"pausebox.PNG", 0, 0},
+    {"pause.PNG", 2, 2},
 };
 
-const char* const kSounds[] = {"aani4.wav", "aani1.wav", "boost.wav", "aww.wav",
+const char* const kSounds[] = {"aani4.wav", "aani1.wav",  "boost.wav", "aww.wav",
                                "aani5.wav", "bubble.wav", "slime.wav"};
 const char* const kFonts[] = {"verdana.ttf", "verdanab.ttf"};
 
 // An art pixel the eye (or a careless converter) could take for the key.
-bool nearKey(const Picture& p, int x, int y) {
+bool nearKey(const Picture& p, int x, int y)
+{
     return !p.key(x, y) && p.g(x, y) > 200 && p.r(x, y) < 60 && p.b(x, y) < 60;
 }
 
-bool frameHasArt(const Picture& p, int x0, int fw) {
+bool frameHasArt(const Picture& p, int x0, int fw)
+{
     for (int y = 0; y < p.h; ++y)
         for (int x = x0; x < x0 + fw; ++x)
-            if (!p.key(x, y)) return true;
+            if (!p.key(x, y))
+                return true;
     return false;
 }
 
-bool framesDiffer(const Picture& p, int a, int b, int fw) {
+bool framesDiffer(const Picture& p, int a, int b, int fw)
+{
     for (int y = 0; y < p.h; ++y)
         for (int x = 0; x < fw; ++x)
-            if (p.px[y * p.w + a * fw + x] != p.px[y * p.w + b * fw + x]) return true;
+            if (p.px[y * p.w + a * fw + x] != p.px[y * p.w + b * fw + x])
+                return true;
     return false;
 }
 
-std::set<std::string> filesIn(const char* dir) {
+std::set<std::string> filesIn(const char* dir)
+{
     std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        names.insert(e.path().filename().string());
     return names;
 }
 
 class SdlLibraries : public ::testing::Environment {
 public:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO), 0) << SDL_GetError();
         ASSERT_EQ(TTF_Init(), 0);
         ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 1, 4096), 0) << Mix_GetError();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Mix_CloseAudio();
         TTF_Quit();
         SDL_Quit();
     }
 };
-[[maybe_unused]] const auto* const kLibraries = ::testing::AddGlobalTestEnvironment(new SdlLibraries);
+[[maybe_unused]] const auto* const kLibraries =
+    ::testing::AddGlobalTestEnvironment(new SdlLibraries);
 
 }  // namespace
 
-TEST(DataFiles, CatalogueNamesArePresentExactlyAsTheGameOpensThem) {
+TEST(DataFiles, CatalogueNamesArePresentExactlyAsTheGameOpensThem)
+{
     std::set<std::string> gfx;
-    for (const Sheet& s : kSheets) gfx.insert(s.file);
-    for (const Plain& p : kPlain) gfx.insert(p.file);
+    for (const Sheet& s : kSheets)
+        gfx.insert(s.file);
+    for (const Plain& p : kPlain)
+        gfx.insert(p.file);
     EXPECT_EQ(gfx.size(), 33u);
     EXPECT_EQ(filesIn("Data/Gfx"), gfx);
     EXPECT_EQ(filesIn("Data/Sound"), std::set<std::string>(std::begin(kSounds), std::end(kSounds)));
@@ -150,7 +185,8 @@ TEST(DataFiles, CatalogueNamesArePresentExactlyAsTheGameOpensThem) {
     EXPECT_EQ(filesIn("Data/Fonts"), fonts);
 }
 
-TEST(DataFiles, SheetsSplitIntoWholeFramesOfTheSizeTheCodeUses) {
+TEST(DataFiles, SheetsSplitIntoWholeFramesOfTheSizeTheCodeUses)
+{
     for (const Sheet& s : kSheets) {
         SCOPED_TRACE(s.file);
         Picture p = load(s.file);
@@ -163,7 +199,8 @@ TEST(DataFiles, SheetsSplitIntoWholeFramesOfTheSizeTheCodeUses) {
     }
 }
 
-TEST(DataFiles, SheetsAreRgbWithTheExactKeyAndNoArtNearIt) {
+TEST(DataFiles, SheetsAreRgbWithTheExactKeyAndNoArtNearIt)
+{
     for (const Sheet& s : kSheets) {
         SCOPED_TRACE(s.file);
         Picture p = load(s.file);
@@ -179,17 +216,21 @@ TEST(DataFiles, SheetsAreRgbWithTheExactKeyAndNoArtNearIt) {
     }
 }
 
-TEST(DataFiles, EveryFrameHasArtAndAnimationsChangeFromFrameToFrame) {
+TEST(DataFiles, EveryFrameHasArtAndAnimationsChangeFromFrameToFrame)
+{
     for (const Sheet& s : kSheets) {
         SCOPED_TRACE(s.file);
         Picture p = load(s.file);
         const int fw = p.w / s.frames;
-        for (int k = 0; k < s.frames; ++k) EXPECT_TRUE(frameHasArt(p, k * fw, fw)) << "frame " << k;
-        for (int k = 0; k + 1 < s.frames; ++k) EXPECT_TRUE(framesDiffer(p, k, k + 1, fw)) << "frame " << k;
+        for (int k = 0; k < s.frames; ++k)
+            EXPECT_TRUE(frameHasArt(p, k * fw, fw)) << "frame " << k;
+        for (int k = 0; k + 1 < s.frames; ++k)
+            EXPECT_TRUE(framesDiffer(p, k, k + 1, fw)) << "frame " << k;
     }
 }
 
-TEST(DataFiles, PlainPicturesHaveTheirScreenSizesAndNoAlpha) {
+TEST(DataFiles, PlainPicturesHaveTheirScreenSizesAndNoAlpha)
+{
     for (const Plain& d : kPlain) {
         SCOPED_TRACE(d.file);
         Picture p = load(d.file);
@@ -203,22 +244,26 @@ TEST(DataFiles, PlainPicturesHaveTheirScreenSizesAndNoAlpha) {
 
 // The player's hit box lies at x 26-122, y 36-82 of its 128 x 96 frame: the carpet and
 // the body must fill it, and the whole picture must fit the frame.
-TEST(DataFiles, PlayerArtFillsItsHitBox) {
-    for (const char* file : {"quimbo_normal.PNG", "quimbo_zap.PNG", "quimbo_bubble.PNG", "quimbo_slime.PNG"}) {
+TEST(DataFiles, PlayerArtFillsItsHitBox)
+{
+    for (const char* file :
+         {"quimbo_normal.PNG", "quimbo_zap.PNG", "quimbo_bubble.PNG", "quimbo_slime.PNG"}) {
         SCOPED_TRACE(file);
         Picture p = load(file);
         const int frames = p.w / 128;
         for (int k = 0; k < frames; ++k) {
             int art = 0;
             for (int y = 36; y <= 82; ++y)
-                for (int x = 26; x <= 122; ++x) art += !p.key(k * 128 + x, y);
+                for (int x = 26; x <= 122; ++x)
+                    art += !p.key(k * 128 + x, y);
             EXPECT_GT(art, 97 * 47 * 4 / 10) << "frame " << k;
         }
     }
 }
 
 // Birds are hit along the strip y 15-24 over their whole 48-pixel width.
-TEST(DataFiles, BirdBodiesLieAlongTheirHitStrip) {
+TEST(DataFiles, BirdBodiesLieAlongTheirHitStrip)
+{
     for (const char* file : {"birdr_normal.PNG", "birdl_normal.PNG"}) {
         SCOPED_TRACE(file);
         Picture p = load(file);
@@ -226,7 +271,8 @@ TEST(DataFiles, BirdBodiesLieAlongTheirHitStrip) {
             int columns = 0;
             for (int x = 0; x < 48; ++x) {
                 bool art = false;
-                for (int y = 15; y <= 24; ++y) art = art || !p.key(k * 48 + x, y);
+                for (int y = 15; y <= 24; ++y)
+                    art = art || !p.key(k * 48 + x, y);
                 columns += art;
             }
             EXPECT_GE(columns, 40) << "frame " << k;
@@ -235,21 +281,25 @@ TEST(DataFiles, BirdBodiesLieAlongTheirHitStrip) {
 }
 
 // Planes are hit in the box x 6-89, y 10-34: the fuselage runs through it.
-TEST(DataFiles, PlaneBodyRunsThroughItsHitBox) {
+TEST(DataFiles, PlaneBodyRunsThroughItsHitBox)
+{
     Picture p = load("plane_normal.PNG");
     for (int k = 0; k < 2; ++k)
-        for (int x = 10; x <= 86; x += 4) EXPECT_FALSE(p.key(k * 96 + x, 22)) << "frame " << k << " x " << x;
+        for (int x = 10; x <= 86; x += 4)
+            EXPECT_FALSE(p.key(k * 96 + x, 22)) << "frame " << k << " x " << x;
 }
 
 // Bubbles grow to a full bubble in frame 3, the frame that rises.
-TEST(DataFiles, BubbleGrowsToAFullBubbleInItsLastFrame) {
+TEST(DataFiles, BubbleGrowsToAFullBubbleInItsLastFrame)
+{
     Picture p = load("bubble.PNG");
     int previous = 0;
     for (int k = 0; k < 4; ++k) {
         int top = 40;
         for (int y = 0; y < 40 && top == 40; ++y)
             for (int x = 0; x < 40; ++x)
-                if (!p.key(k * 40 + x, y)) top = y;
+                if (!p.key(k * 40 + x, y))
+                    top = y;
         EXPECT_GT(40 - top, previous) << "frame " << k;
         previous = 40 - top;
     }
@@ -258,36 +308,42 @@ TEST(DataFiles, BubbleGrowsToAFullBubbleInItsLastFrame) {
 
 // The landscape stands on y 640: every piece reaches its bottom edge, 256 wide and at
 // most 160 high; piece 0 reaches up to where its bubbles appear (60, 6).
-TEST(DataFiles, SceneryPiecesStandOnTheirBottomEdge) {
+TEST(DataFiles, SceneryPiecesStandOnTheirBottomEdge)
+{
     for (int i = 0; i < 6; ++i) {
         const std::string file = "scenery" + std::to_string(i) + ".PNG";
         SCOPED_TRACE(file);
         Picture p = load(file);
         EXPECT_LE(p.h, 160);
-        for (int x = 0; x < p.w; ++x) EXPECT_FALSE(p.key(x, p.h - 1)) << "x " << x;
+        for (int x = 0; x < p.w; ++x)
+            EXPECT_FALSE(p.key(x, p.h - 1)) << "x " << x;
     }
     Picture zero = load("scenery0.PNG");
     bool artNearSource = false;
     for (int y = 6; y < 60; ++y)
-        for (int x = 60; x < 100; ++x) artNearSource = artNearSource || !zero.key(x, y);
+        for (int x = 60; x < 100; ++x)
+            artNearSource = artNearSource || !zero.key(x, y);
     EXPECT_TRUE(artNearSource) << "the cauldron lies under the bubble source";
 }
 
 // The three white 32-point figures are written at (171, 684), (432, 684) and (704, 714) on the
 // screen, that is 640 less in the panel; a figure is about 38 px high.
-TEST(DataFiles, HudLeavesTheFigurePlacesDark) {
+TEST(DataFiles, HudLeavesTheFigurePlacesDark)
+{
     Picture p = load("hudi.PNG");
     struct Place {
         int x, y, w;
     } const places[] = {{171, 44, 120}, {432, 44, 120}, {704, 74, 200}};
     for (const Place& at : places)
         for (int y = at.y; y < at.y + 38; ++y)
-            for (int x = at.x; x < at.x + at.w; ++x) ASSERT_LT(p.lum(x, y), 60) << x << "," << y;
+            for (int x = at.x; x < at.x + at.w; ++x)
+                ASSERT_LT(p.lum(x, y), 60) << x << "," << y;
 }
 
 // The click areas are x 350-698 and y 312-415, 432-535, 552-655: each button's dark
 // edge is the first and last row and column of its area, and its face is bright inside.
-TEST(DataFiles, MenuButtonsLieExactlyUnderTheClickAreas) {
+TEST(DataFiles, MenuButtonsLieExactlyUnderTheClickAreas)
+{
     Picture p = load("menu.PNG");
     for (int y0 : {312, 432, 552}) {
         const int y1 = y0 + 103, mid = (y0 + y1) / 2;
@@ -303,28 +359,34 @@ TEST(DataFiles, MenuButtonsLieExactlyUnderTheClickAreas) {
 }
 
 // The ten black rows are written at x 300 and 500, y 160 to about 600.
-TEST(DataFiles, HighScoreRowsFallOnLightParchment) {
+TEST(DataFiles, HighScoreRowsFallOnLightParchment)
+{
     Picture p = load("topten.PNG");
     for (int y = 160; y < 600; ++y)
-        for (int x = 300; x < 760; ++x) ASSERT_GT(p.lum(x, y), 180) << x << "," << y;
+        for (int x = 300; x < 760; ++x)
+            ASSERT_GT(p.lum(x, y), 180) << x << "," << y;
 }
 
 // The red 14-point score is written at (234, 43) from the picture's top-left.
-TEST(DataFiles, GameOverLeavesTheScorePlaceClearAndLight) {
+TEST(DataFiles, GameOverLeavesTheScorePlaceClearAndLight)
+{
     Picture p = load("gameover.PNG");
     ASSERT_GE(p.w, 234 + 160);
     ASSERT_GE(p.h, 43 + 20);
     for (int y = 43; y < 63; ++y)
-        for (int x = 234; x < 234 + 160; ++x) ASSERT_GT(p.lum(x, y), 180) << x << "," << y;
+        for (int x = 234; x < 234 + 160; ++x)
+            ASSERT_GT(p.lum(x, y), 180) << x << "," << y;
     int label = 0;  // "Your score:" ends just left of the number
     for (int y = 43; y < 63; ++y)
-        for (int x = 200; x < 232; ++x) label += p.lum(x, y) < 100;
+        for (int x = 200; x < 232; ++x)
+            label += p.lum(x, y) < 100;
     EXPECT_GT(label, 10);
 }
 
 // The film is tiled at a 2-pixel pitch over the frozen screen on every paused frame:
 // drawn again over its own result it must change nothing, and its key lets the game show.
-TEST(DataFiles, PauseFilmIsUnchangedWhenDrawnOverItself) {
+TEST(DataFiles, PauseFilmIsUnchangedWhenDrawnOverItself)
+{
     SDL_Surface* film = IMG_Load("Data/Gfx/pause.PNG");
     ASSERT_NE(film, nullptr);
     SDL_Surface* screen = SDL_CreateRGBSurface(SDL_SWSURFACE, 8, 8, 32, 0xff0000, 0xff00, 0xff, 0);
@@ -343,14 +405,16 @@ TEST(DataFiles, PauseFilmIsUnchangedWhenDrawnOverItself) {
     const std::vector<Uint32> once = tile();
     EXPECT_EQ(tile(), once);
     int shown = 0;
-    for (Uint32 v : once) shown += (v & 0xffffff) == 0xc87828;
+    for (Uint32 v : once)
+        shown += (v & 0xffffff) == 0xc87828;
     EXPECT_EQ(shown, 32) << "half of the pixels let the game through";
     SDL_FreeSurface(film32);
     SDL_FreeSurface(screen);
     SDL_FreeSurface(film);
 }
 
-TEST(DataFiles, CursorHotSpotIsItsTopLeftPixel) {
+TEST(DataFiles, CursorHotSpotIsItsTopLeftPixel)
+{
     Picture p = load("cursor.PNG");
     EXPECT_FALSE(p.key(0, 0));
     EXPECT_TRUE(p.key(p.w - 1, 0));
@@ -363,11 +427,15 @@ struct Wav {
 };
 
 // Reads a plain RIFF WAV: the header fields and the 16-bit samples.
-Wav readWav(const std::string& path) {
+Wav readWav(const std::string& path)
+{
     Wav w;
     std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto u32 = [&](size_t i) { return d[i] | d[i + 1] << 8 | d[i + 2] << 16 | static_cast<uint32_t>(d[i + 3]) << 24; };
+    std::vector<unsigned char> d((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+    auto u32 = [&](size_t i) {
+        return d[i] | d[i + 1] << 8 | d[i + 2] << 16 | static_cast<uint32_t>(d[i + 3]) << 24;
+    };
     auto u16 = [&](size_t i) { return d[i] | d[i + 1] << 8; };
     if (d.size() < 44 || std::string(d.begin(), d.begin() + 4) != "RIFF" ||
         std::string(d.begin() + 8, d.begin() + 12) != "WAVE")
@@ -390,13 +458,15 @@ Wav readWav(const std::string& path) {
 }
 }  // namespace
 
-TEST(DataFiles, SoundsAre22050HzMono16BitShortCleanAndBelowClipping) {
+TEST(DataFiles, SoundsAre22050HzMono16BitShortCleanAndBelowClipping)
+{
     for (const char* name : kSounds) {
         const std::string path = std::string("Data/Sound/") + name;
         SCOPED_TRACE(path);
         Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
         ASSERT_NE(chunk, nullptr) << Mix_GetError();
-        const double seconds = chunk->alen / 2.0 / 22050.0;  // the mixer's own format: no conversion
+        const double seconds =
+            chunk->alen / 2.0 / 22050.0;  // the mixer's own format: no conversion
         EXPECT_GE(seconds, 0.1);
         EXPECT_LE(seconds, 1.5);
         Mix_FreeChunk(chunk);
@@ -420,16 +490,19 @@ TEST(DataFiles, SoundsAre22050HzMono16BitShortCleanAndBelowClipping) {
 
 // The blast sound loops while the blast lasts: the step from its last sample back to
 // its first must be no larger than the steps inside it.
-TEST(DataFiles, BlastSoundLoopsWithoutAClick) {
+TEST(DataFiles, BlastSoundLoopsWithoutAClick)
+{
     const Wav w = readWav("Data/Sound/boost.wav");
     ASSERT_GT(w.samples.size(), 2u);
     double largest = 0;
     for (size_t i = 1; i < w.samples.size(); ++i)
-        largest = std::max(largest, std::fabs(static_cast<double>(w.samples[i]) - w.samples[i - 1]));
+        largest =
+            std::max(largest, std::fabs(static_cast<double>(w.samples[i]) - w.samples[i - 1]));
     EXPECT_LE(std::fabs(static_cast<double>(w.samples.front()) - w.samples.back()), largest * 0.5);
 }
 
-TEST(DataFiles, FontsOpenAt14And32PointsAndFitTheHudPlaces) {
+TEST(DataFiles, FontsOpenAt14And32PointsAndFitTheHudPlaces)
+{
     for (const char* name : kFonts) {
         const std::string path = std::string("Data/Fonts/") + name;
         SCOPED_TRACE(path);

@@ -128,7 +128,8 @@ Options parse(int argc, char** argv)
         else if (a == "--small-screen")
             o.smallScreen = true;
         else {
-            fprintf(stderr, "usage: soak [--seed N] [--hours H] [--start-hours S] [--small-screen]\n");
+            fprintf(stderr,
+                    "usage: soak [--seed N] [--hours H] [--start-hours S] [--small-screen]\n");
             exit(2);
         }
     }
@@ -257,11 +258,11 @@ int main(int argc, char** argv)
     fprintf(report,
             "soak seed %u: %.2f h of game clock (clock at %.2f h), %lld frames, %lld games, "
             "%lld spawns, %lld score steps, %lld kills, best score %d",
-            opt.seed, played, counter / MS_PER_HOUR, t.frames, t.games, t.spawns, t.scoreSteps, t.kills,
-            t.bestScore);
+            opt.seed, played, counter / MS_PER_HOUR, t.frames, t.games, t.spawns, t.scoreSteps,
+            t.kills, t.bestScore);
     if (lateSeconds > 0.0)
-        fprintf(report, "; after %.0f h of clock: %lld spawns, %lld score steps in %.2f h", LATE_HOURS,
-                t.lateSpawns, t.lateScoreSteps, lateSeconds / 3600.0);
+        fprintf(report, "; after %.0f h of clock: %lld spawns, %lld score steps in %.2f h",
+                LATE_HOURS, t.lateSpawns, t.lateScoreSteps, lateSeconds / 3600.0);
     fprintf(report, "\n");
     fflush(report);
 

@@ -19,9 +19,16 @@ TEST(Ball, FliesAtItsOwnSpeedPlusTheScrollAndIsGoneOnceItsXIsBelowZero)
     quimbo.health = 60;
     setFrameTime(20);
     // {scroll, x, step}: the usual scroll, the blast's and the slime's; then past the left edge.
-    struct Row { int scroll; float x, step; bool stays; };
-    const Row rows[] = {{3, 900.0f, -9.0f, true}, {12, 900.0f, -27.0f, true}, {1, 900.0f, -5.0f, true},
-                        {3, 9.0f, -9.0f, true},   {3, 8.5f, -9.0f, false}};
+    struct Row {
+        int scroll;
+        float x, step;
+        bool stays;
+    };
+    const Row rows[] = {{3, 900.0f, -9.0f, true},
+                        {12, 900.0f, -27.0f, true},
+                        {1, 900.0f, -5.0f, true},
+                        {3, 9.0f, -9.0f, true},
+                        {3, 8.5f, -9.0f, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.scroll << " from " << row.x);
         scrollSpeed = row.scroll;
@@ -36,10 +43,12 @@ TEST(Ball, FliesAtItsOwnSpeedPlusTheScrollAndIsGoneOnceItsXIsBelowZero)
 
 TEST(Ball, HealsTwentyFiveCappedAt100WithNoLowerClampInAnyState)
 {
-    struct Row { int state, before, after; };
-    const Row rows[] = {{NORMAL, 90, 100},   {NORMAL, 100, 100}, {ATTACKING, 50, 75},
-                        {FARTED, 76, 100},   {BUBBLED, 1, 26},   {SLIMEY, 75, 100},
-                        {FALLING, 0, 25},    {NORMAL, -40, -15}};
+    struct Row {
+        int state, before, after;
+    };
+    const Row rows[] = {{NORMAL, 90, 100}, {NORMAL, 100, 100}, {ATTACKING, 50, 75},
+                        {FARTED, 76, 100}, {BUBBLED, 1, 26},   {SLIMEY, 75, 100},
+                        {FALLING, 0, 25},  {NORMAL, -40, -15}};
     setFrameTime(10);
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.state << " " << row.before);

@@ -18,7 +18,10 @@ Bubble& release(int i, float x, float y, int ms = 10)
 }
 
 // Puts the player's hit box far from every bubble of a test.
-void playerAway() { quimbo.hitBox = SDL_Rect{-500, -500, 96, 46}; }
+void playerAway()
+{
+    quimbo.hitBox = SDL_Rect{-500, -500, 96, 46};
+}
 
 }  // namespace
 
@@ -82,7 +85,12 @@ TEST(Bubble, StopsOnItsLastFrameLeftOf1000AndRisesAt2Point5)
 TEST(Bubble, LeavesAtTheLeftEdgeOrTheTopEdgeAndStillCatchesInThatCall)
 {
     // x 0 or y 0 is still on the screen, so the first two bubbles take two moves.
-    struct Row { float x, y; bool rising; SDL_Rect player; int moves; };
+    struct Row {
+        float x, y;
+        bool rising;
+        SDL_Rect player;
+        int moves;
+    };
     const Row rows[] = {{3.0f, 400.0f, false, {-500, -500, 96, 46}, 2},
                         {500.0f, 2.5f, true, {-500, -500, 96, 46}, 2},
                         {1.0f, 220.0f, false, {-40, 200, 96, 46}, 1},
@@ -106,9 +114,12 @@ TEST(Bubble, LeavesAtTheLeftEdgeOrTheTopEdgeAndStillCatchesInThatCall)
 
 TEST(Bubble, CatchesANormalAttackingOrBubbledPlayerButNotABlastingSlimedOrFallingOne)
 {
-    struct Row { int state; bool caught; };
-    const Row rows[] = {{NORMAL, true}, {ATTACKING, true}, {BUBBLED, true},
-                        {FARTED, false}, {SLIMEY, false}, {FALLING, false}};
+    struct Row {
+        int state;
+        bool caught;
+    };
+    const Row rows[] = {{NORMAL, true},  {ATTACKING, true}, {BUBBLED, true},
+                        {FARTED, false}, {SLIMEY, false},   {FALLING, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
         StdoutCapture quiet;

@@ -17,7 +17,11 @@ Sprite at(float x, float y)
 
 TEST(Collision, RectanglesTouchingAtAnEdgeOrCornerAreInContactEitherWayRound)
 {
-    struct Case { SDL_Rect a, b; bool contact; const char* what; } cases[] = {
+    struct Case {
+        SDL_Rect a, b;
+        bool contact;
+        const char* what;
+    } cases[] = {
         {{0, 0, 10, 10}, {10, 0, 10, 10}, true, "shared right edge"},
         {{0, 0, 10, 10}, {11, 0, 10, 10}, false, "one pixel apart"},
         {{0, 0, 10, 10}, {0, 10, 10, 10}, true, "shared bottom edge"},
@@ -43,25 +47,28 @@ TEST(Collision, RectanglesTouchingAtAnEdgeOrCornerAreInContactEitherWayRound)
 TEST(Collision, RectangleAgainstSpriteComparesWithTheSpritesFloatEdges)
 {
     Sprite sprite = at(10.5f, 0.0f);  // right edge 20.5
-    struct Case { SDL_Rect a; bool contact; } cases[] = {
-        {{20, 0, 5, 5}, true},
-        {{21, 0, 5, 5}, false},
-        {{5, 0, 5, 5}, false},   // right edge 10 is left of 10.5
-        {{6, 0, 5, 5}, true},
-        {{12, 10, 5, 5}, true},  // top on the sprite's bottom edge
-        {{12, 11, 5, 5}, false},
-        {{12, -5, 5, 5}, true},  // bottom on the sprite's top edge
+    struct Case {
+        SDL_Rect a;
+        bool contact;
+    } cases[] = {
+        {{20, 0, 5, 5}, true},   {{21, 0, 5, 5}, false},
+        {{5, 0, 5, 5}, false},                            // right edge 10 is left of 10.5
+        {{6, 0, 5, 5}, true},    {{12, 10, 5, 5}, true},  // top on the sprite's bottom edge
+        {{12, 11, 5, 5}, false}, {{12, -5, 5, 5}, true},  // bottom on the sprite's top edge
         {{12, -6, 5, 5}, false},
     };
     for (Case& c : cases)
-        EXPECT_EQ(collisionBox(c.a, sprite), c.contact) << "rectangle at " << c.a.x << ", " << c.a.y;
+        EXPECT_EQ(collisionBox(c.a, sprite), c.contact)
+            << "rectangle at " << c.a.x << ", " << c.a.y;
 }
 
 TEST(Collision, SpritesTouchingAtAnEdgeAreInContact)
 {
     Sprite a = at(0.0f, 0.0f);
-    struct Case { float x, y; bool contact; } cases[] = {{10.0f, 10.0f, true}, {10.25f, 0.0f, false},
-                                                         {0.0f, 10.25f, false}};
+    struct Case {
+        float x, y;
+        bool contact;
+    } cases[] = {{10.0f, 10.0f, true}, {10.25f, 0.0f, false}, {0.0f, 10.25f, false}};
     for (const Case& c : cases) {
         Sprite b = at(c.x, c.y);
         EXPECT_EQ(collisionBox(a, b), c.contact) << c.x << ", " << c.y;

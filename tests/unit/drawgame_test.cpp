@@ -30,9 +30,9 @@ Uint32 expectedAt(const std::vector<Layer>& layers, int x, int y)
 class DrawGame : public ::testing::Test {
 protected:
     // One-frame sheets of a single colour, so every layer shows as itself.
-    TestSheet cloud = solid(60, 35, CLOUD), foe = solid(40, 40, ENEMY), player = solid(40, 20, PLAYER),
-              ball = solid(40, 40, BUBBLE), spark = solid(40, 40, STAR), land = solid(40, 60, LAND),
-              bonus = solid(40, 60, BALL);
+    TestSheet cloud = solid(60, 35, CLOUD), foe = solid(40, 40, ENEMY),
+              player = solid(40, 20, PLAYER), ball = solid(40, 40, BUBBLE),
+              spark = solid(40, 40, STAR), land = solid(40, 60, LAND), bonus = solid(40, 60, BALL);
     PictureSwap back{background, solidSurface(1024, 768, BACKGROUND)};
     PictureSwap panel{hud, solidSurface(1024, 128, HUD)};
     SpriteBase* cloudSheet = fart.base;
@@ -63,7 +63,10 @@ protected:
         placeOn(star[1].sprite, spark, 300, 600);
     }
 
-    static TestSheet solid(int w, int h, Uint32 rgb) { return TestSheet(1, w, h, solidSurface(w, h, rgb)); }
+    static TestSheet solid(int w, int h, Uint32 rgb)
+    {
+        return TestSheet(1, w, h, solidSurface(w, h, rgb));
+    }
 
     static void placeOn(Sprite& s, TestSheet& sheet, int x, int y)
     {
@@ -145,7 +148,9 @@ TEST_F(DrawGame, HudFiguresShowHealthAndMagicInPerCentAndTheBareScoreUnclamped)
     layOut();
     quimbo.sprite.setXY(900.0f, 100.0f);
     dpallo.active = false;
-    struct Row { int health, magic, score; };
+    struct Row {
+        int health, magic, score;
+    };
     const Row rows[] = {{-15, 100, 0}, {100, 7, 123456}, {0, 0, -40}};
     for (const Row& row : rows) {
         quimbo.health = row.health;

@@ -35,7 +35,9 @@ TEST(Enemy, SpawnRollsGiveKindPositionVelocityBoxAndFrameTime)
 {
     // Kind rolls at the edges of the shares (birds below 60, planes to 79, slimes from 80),
     // birds from both sides, each at the usual scroll, the blast's and the slime's.
-    struct Row { int roll, side; };
+    struct Row {
+        int roll, side;
+    };
     const Row rows[] = {{0, 0}, {59, 1}, {60, 0}, {79, 0}, {80, 0}, {99, 0}};
     for (const Row& row : rows) {
         for (int speed : {3, 12, 1}) {
@@ -104,15 +106,18 @@ TEST(Enemy, AddEnemyTakesTheFirstFreeSlotAndAFullPoolChangesNothing)
 
 TEST(Enemy, BiteCostsHealthUnclampedAndEndsAttackBubbleAndSlime)
 {
-    struct Row { int state, type, before, after; bool bites; };
+    struct Row {
+        int state, type, before, after;
+        bool bites;
+    };
     const Row rows[] = {
-        {NORMAL, BIRD, 100, 90, true},   {NORMAL, PLANE, 40, -10, true},
-        {ATTACKING, BIRD, 5, -5, true},  {BUBBLED, PLANE, 100, 50, true},
-        {SLIMEY, BIRD, 100, 90, true},   {FARTED, BIRD, 100, 100, false},
+        {NORMAL, BIRD, 100, 90, true},    {NORMAL, PLANE, 40, -10, true},
+        {ATTACKING, BIRD, 5, -5, true},   {BUBBLED, PLANE, 100, 50, true},
+        {SLIMEY, BIRD, 100, 90, true},    {FARTED, BIRD, 100, 100, false},
         {FARTED, PLANE, 100, 100, false}, {FALLING, PLANE, 0, 0, false},
     };
-    SpriteBase* sheetOf[6] = {&quimboNormal, &quimboZap, &quimboFalling, &quimboNormal,
-                              &quimboBubble, &quimboSlime};
+    SpriteBase* sheetOf[6] = {&quimboNormal, &quimboZap,    &quimboFalling,
+                              &quimboNormal, &quimboBubble, &quimboSlime};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "state " << row.state << " kind " << row.type);
         playerInTheWay(row.state);
@@ -139,9 +144,12 @@ TEST(Enemy, BiteCostsHealthUnclampedAndEndsAttackBubbleAndSlime)
 
 TEST(Enemy, SlimeCoversThePlayerAndIsUsedUpUnlessBlastFallingOrBubbled)
 {
-    struct Row { int state; bool slimes; };
-    const Row rows[] = {{NORMAL, true}, {ATTACKING, true}, {SLIMEY, true},
-                        {FARTED, false}, {FALLING, false}, {BUBBLED, false}};
+    struct Row {
+        int state;
+        bool slimes;
+    };
+    const Row rows[] = {{NORMAL, true},  {ATTACKING, true}, {SLIMEY, true},
+                        {FARTED, false}, {FALLING, false},  {BUBBLED, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
         playerInTheWay(row.state);
@@ -167,11 +175,15 @@ TEST(Enemy, OnlyBirdsLeaveAtTheRightAndEveryKindAtMinus150)
 {
     setFrameTime(10);
     quimbo.hitBox = SDL_Rect{400, 0, 96, 46};
-    struct Row { int type; float x, velocity; bool stays; };
+    struct Row {
+        int type;
+        float x, velocity;
+        bool stays;
+    };
     const Row rows[] = {
-        {BIRD, 1023.0f, 1.0f, true},   {BIRD, 1023.5f, 1.0f, false},
-        {PLANE, 1023.5f, 1.0f, true},  {SLIME, 1030.0f, 1.0f, true},
-        {BIRD, -149.0f, -1.0f, false}, {PLANE, -149.0f, -1.0f, false},
+        {BIRD, 1023.0f, 1.0f, true},    {BIRD, 1023.5f, 1.0f, false},
+        {PLANE, 1023.5f, 1.0f, true},   {SLIME, 1030.0f, 1.0f, true},
+        {BIRD, -149.0f, -1.0f, false},  {PLANE, -149.0f, -1.0f, false},
         {SLIME, -149.0f, -1.0f, false}, {PLANE, -148.5f, -1.0f, true},
     };
     for (const Row& row : rows) {
@@ -186,7 +198,12 @@ TEST(Enemy, OnlyBirdsLeaveAtTheRightAndEveryKindAtMinus150)
 
 TEST(Enemy, DyingBirdsFallAtTheirSheetsLastFrameAndBlownSlimesAreFreedAtTheirs)
 {
-    struct Row { int type, direction; SpriteBase* sheet; int frame, after; SpriteBase* afterSheet; };
+    struct Row {
+        int type, direction;
+        SpriteBase* sheet;
+        int frame, after;
+        SpriteBase* afterSheet;
+    };
     const Row rows[] = {
         {BIRD, 1, &birdLDying, 4, DYING, &birdLDying},
         {BIRD, 1, &birdLDying, 5, FALLING, &birdLFalling},
@@ -200,7 +217,8 @@ TEST(Enemy, DyingBirdsFallAtTheirSheetsLastFrameAndBlownSlimesAreFreedAtTheirs)
         {SLIME, -1, &slimeNormal, 5, DYING, &slimeNormal},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.type << " " << row.direction << " frame " << row.frame);
+        SCOPED_TRACE(testing::Message()
+                     << row.type << " " << row.direction << " frame " << row.frame);
         Enemy& e = placeEnemy(0, row.type, 500.0f, 100.0f, row.direction);
         e.state = DYING;
         e.sprite.init(row.sheet, screen);

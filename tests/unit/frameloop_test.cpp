@@ -44,7 +44,10 @@ protected:
 
 TEST_F(FrameLoop, FrameTimeIsTakenInUnsigned32BitsAcrossTheTickWrap)
 {
-    struct Case { Uint32 before, now; int difference; } cases[] = {
+    struct Case {
+        Uint32 before, now;
+        int difference;
+    } cases[] = {
         {1000u, 1017u, 17},
         {0xFFFFFFF6u, 6u, 16},          // the tick count wraps after 49.7 days
         {0x7FFFFFFCu, 0x80000002u, 6},  // and passes 2^31 after 24.8 days
@@ -63,17 +66,30 @@ TEST_F(FrameLoop, FrameTimeIsTakenInUnsigned32BitsAcrossTheTickWrap)
 
 TEST_F(FrameLoop, KeyTableTakesTheFirstRowThatMatchesKeyAndState)
 {
-    struct Case { int from; SDLKey key; int to; bool quit; } cases[] = {
-        {RUNNING, SDLK_ESCAPE, PAUSED, false}, {RUNNING, SDLK_p, PAUSED, false},
-        {PAUSED, SDLK_ESCAPE, GAMEOVER, false}, {PAUSED, SDLK_RETURN, RUNNING, false},
-        {PAUSED, SDLK_p, RUNNING, false}, {GAMEOVER, SDLK_ESCAPE, MAINMENU, false},
-        {MAINMENU, SDLK_ESCAPE, MAINMENU, true}, {HISCORE, SDLK_ESCAPE, MAINMENU, false},
-        {HISCORE, SDLK_a, MAINMENU, false}, {HISCORE, SDLK_RETURN, MAINMENU, false},
+    struct Case {
+        int from;
+        SDLKey key;
+        int to;
+        bool quit;
+    } cases[] = {
+        {RUNNING, SDLK_ESCAPE, PAUSED, false},
+        {RUNNING, SDLK_p, PAUSED, false},
+        {PAUSED, SDLK_ESCAPE, GAMEOVER, false},
+        {PAUSED, SDLK_RETURN, RUNNING, false},
+        {PAUSED, SDLK_p, RUNNING, false},
+        {GAMEOVER, SDLK_ESCAPE, MAINMENU, false},
+        {MAINMENU, SDLK_ESCAPE, MAINMENU, true},
+        {HISCORE, SDLK_ESCAPE, MAINMENU, false},
+        {HISCORE, SDLK_a, MAINMENU, false},
+        {HISCORE, SDLK_RETURN, MAINMENU, false},
         // Keys without a row in their state do nothing.
-        {RUNNING, SDLK_RETURN, RUNNING, false}, {MAINMENU, SDLK_RETURN, MAINMENU, false},
-        {GAMEOVER, SDLK_p, GAMEOVER, false}, {PAUSED, SDLK_SPACE, PAUSED, false},
+        {RUNNING, SDLK_RETURN, RUNNING, false},
+        {MAINMENU, SDLK_RETURN, MAINMENU, false},
+        {GAMEOVER, SDLK_p, GAMEOVER, false},
+        {PAUSED, SDLK_SPACE, PAUSED, false},
         {GAMEOVER, SDLK_RETURN, RUNNING, false},  // a new game, with the game clock running on
-        {STORY, SDLK_ESCAPE, STORY, false}, {STORY, SDLK_RETURN, STORY, false},
+        {STORY, SDLK_ESCAPE, STORY, false},
+        {STORY, SDLK_RETURN, STORY, false},
     };
     for (const Case& c : cases) {
         gameState = c.from;

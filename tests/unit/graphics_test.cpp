@@ -1,4 +1,5 @@
-// The graphics toolkit: clipping, colours, text lines, picture loading, sheets and sprite animation.
+// The graphics toolkit: clipping, colours, text lines, picture loading, sheets and sprite
+// animation.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -12,7 +13,10 @@ namespace {
 const Uint32 BACKDROP = 0x102030;
 
 // Column c of a test picture has the colour (c + 1, 7, 9), so a drawn pixel tells its column.
-Uint32 columnColour(int c) { return (static_cast<Uint32>(c + 1) << 16) | 0x0709; }
+Uint32 columnColour(int c)
+{
+    return (static_cast<Uint32>(c + 1) << 16) | 0x0709;
+}
 
 SDL_Surface* makeColumnPicture(int w, int h)
 {
@@ -52,7 +56,9 @@ protected:
 TEST_F(Graphics, DrawImgRejectsOnlyPicturesWhollyOutsideTheTargetAndMissingOnes)
 {
     SDL_Surface* picture = makeColumnPicture(100, 50);
-    struct Case { int x, y, result; } cases[] = {
+    struct Case {
+        int x, y, result;
+    } cases[] = {
         {-100, 0, 1}, {-101, 0, 0}, {1024, 0, 1}, {1025, 0, 0},
         {0, -50, 1},  {0, -51, 0},  {0, 768, 1},  {0, 769, 0},
     };
@@ -151,7 +157,9 @@ TEST_F(Graphics, LoadImgReportsAMissingFileOnStandardErrorAndAnnouncesALoadedOne
 {
     std::string path = savePicture(
         SDL_CreateRGBSurface(SDL_SWSURFACE, 6, 4, 24, 0xff, 0xff00, 0xff0000, 0), "load");
-    struct Case { std::string path, printed, errors; } cases[] = {
+    struct Case {
+        std::string path, printed, errors;
+    } cases[] = {
         {"Data/Gfx/no_such_picture.PNG", "", "ERROR opening image Data/Gfx/no_such_picture.PNG\n"},
         {path, "Image " + path + " loaded successfully!\n", ""},
     };
@@ -221,12 +229,15 @@ TEST_F(Graphics, AnimationStepsAtTheFirstDrawThenOnlyOnceMoreThanTheFrameTimeHas
     Sprite sprite;
     sprite.init(&sheet.base, target);
     sprite.setSpeed(120);
-    struct Step { Uint32 ticks; int frame; bool end; } steps[] = {
-        {5000, 1, false},   // the first draw after init steps at once
-        {5120, 1, false},   // exactly the frame time: not yet
-        {5121, 2, true},    // more than it: the last frame
-        {5200, 2, true},
-        {60000, 0, false},  // a long pause still steps only once
+    struct Step {
+        Uint32 ticks;
+        int frame;
+        bool end;
+    } steps[] = {
+        {5000, 1, false},                      // the first draw after init steps at once
+        {5120, 1, false},                      // exactly the frame time: not yet
+        {5121, 2, true},                       // more than it: the last frame
+        {5200, 2, true},   {60000, 0, false},  // a long pause still steps only once
         {60001, 0, false},
     };
     for (const Step& s : steps) {
@@ -240,7 +251,11 @@ TEST_F(Graphics, AnimationStepsAtTheFirstDrawThenOnlyOnceMoreThanTheFrameTimeHas
 TEST_F(Graphics, AnimationTimingStaysExactAcrossTheTickWrapAndLongUptimes)
 {
     TestSheet sheet(4, 10, 10);
-    struct Case { Uint32 last, now; float speed; int frame; } cases[] = {
+    struct Case {
+        Uint32 last, now;
+        float speed;
+        int frame;
+    } cases[] = {
         {0xFFFFFFF0u, 5u, 20.0f, 1},  // 21 ms across the wrap
         {0xFFFFFFF0u, 5u, 30.0f, 0},
         // After about 25 days a float sum of the tick and the frame time is 128 ms coarse.
@@ -302,8 +317,11 @@ TEST_F(Graphics, SpritePositionIsTruncatedTowardZero)
     struct Case {
         float x, y;
         int px, py, column;  // the picture's column shown at (px, py)
-    } cases[] = {{-0.5f, 0.7f, 0, 0, 0}, {-1.5f, 0.7f, 0, 0, 1}, {-2.9f, 0.7f, 0, 0, 2},
-                 {2.9f, 5.9f, 2, 5, 0}, {2.9f, 5.9f, 1, 5, -1}};
+    } cases[] = {{-0.5f, 0.7f, 0, 0, 0},
+                 {-1.5f, 0.7f, 0, 0, 1},
+                 {-2.9f, 0.7f, 0, 0, 2},
+                 {2.9f, 5.9f, 2, 5, 0},
+                 {2.9f, 5.9f, 1, 5, -1}};
     for (const Case& c : cases) {
         fillRect(target, nullptr, BACKDROP);
         sprite.setXY(c.x, c.y);

@@ -47,7 +47,9 @@ TEST_F(MouseTest, UpdateKeepsThePreviousMaskAndPutsTheCursorOnThePointer)
 
 TEST_F(MouseTest, CheckAreaNeedsThePointerStrictlyInsideAllFourBorders)
 {
-    struct Case { int x, y, hit; } cases[] = {
+    struct Case {
+        int x, y, hit;
+    } cases[] = {
         {350, 312, 1}, {698, 415, 1}, {500, 400, 1},  // inside, corners included
         {349, 350, 0}, {699, 350, 0},                 // on the left and right borders
         {500, 311, 0}, {500, 416, 0},                 // on the top and bottom borders
@@ -59,7 +61,11 @@ TEST_F(MouseTest, CheckAreaNeedsThePointerStrictlyInsideAllFourBorders)
 
 TEST_F(MouseTest, OnlyALeftPressSeenFirstAtTheLatestSampleIsAClick)
 {
-    struct Case { Uint8 before, now; int hit; const char* what; } cases[] = {
+    struct Case {
+        Uint8 before, now;
+        int hit;
+        const char* what;
+    } cases[] = {
         {0, LEFT, 1, "press"},
         {LEFT, LEFT, 0, "held"},
         {LEFT, 0, 0, "release"},

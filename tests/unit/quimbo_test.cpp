@@ -23,9 +23,11 @@ void placeBird(int i, int state)
 
 TEST(Quimbo, TaioSpendsWholeTensForTwoStarsEachAndIsRefusedAtMagic10OrInBlastBubbleOrSlime)
 {
-    struct Row { int magic, state, stars, magicLeft; };
-    const Row rows[] = {{11, NORMAL, 2, 1},   {59, NORMAL, 10, 9},   {100, NORMAL, 20, 0},
-                        {10, NORMAL, 0, 10},  {0, NORMAL, 0, 0},     {100, FARTED, 0, 100},
+    struct Row {
+        int magic, state, stars, magicLeft;
+    };
+    const Row rows[] = {{11, NORMAL, 2, 1},     {59, NORMAL, 10, 9},  {100, NORMAL, 20, 0},
+                        {10, NORMAL, 0, 10},    {0, NORMAL, 0, 0},    {100, FARTED, 0, 100},
                         {100, BUBBLED, 0, 100}, {100, SLIMEY, 0, 100}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.magic << " in " << row.state);
@@ -64,9 +66,14 @@ TEST(Quimbo, TaioStartsStarsAtTheCentreOfTheFrameShownBeforeTheAttack)
 
 TEST(Quimbo, BlastCosts25HealthIsRefusedInBlastBubbleOrSlimeAndAtHealth25Kills)
 {
-    struct Row { int from, before, after, state, scroll; bool goesOff; };
-    const Row rows[] = {{NORMAL, 26, 1, FARTED, 12, true},   {FARTED, 100, 100, FARTED, 3, false},
-                        {BUBBLED, 100, 100, BUBBLED, 3, false}, {SLIMEY, 100, 100, SLIMEY, 3, false},
+    struct Row {
+        int from, before, after, state, scroll;
+        bool goesOff;
+    };
+    const Row rows[] = {{NORMAL, 26, 1, FARTED, 12, true},
+                        {FARTED, 100, 100, FARTED, 3, false},
+                        {BUBBLED, 100, 100, BUBBLED, 3, false},
+                        {SLIMEY, 100, 100, SLIMEY, 3, false},
                         {NORMAL, 25, 0, NORMAL, 3, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.before << " in " << row.from);
@@ -114,7 +121,13 @@ TEST(Quimbo, BlastSendsEveryActiveBirdDyingWhateverItsStateAndScoresNothing)
 
 TEST(Quimbo, BlastSlimeAndBubbleEndOnlyStrictlyAfterTheirTimeAndOnlyTheBlastHaltsItsSound)
 {
-    struct Row { int state; SpriteBase* sheet; double Quimbo::*since; double ms; int scroll, during, score; };
+    struct Row {
+        int state;
+        SpriteBase* sheet;
+        double Quimbo::*since;
+        double ms;
+        int scroll, during, score;
+    };
     const Row rows[] = {{FARTED, &quimboNormal, &Quimbo::fartTime, 5000.0, 12, 12, 4},
                         {SLIMEY, &quimboSlime, &Quimbo::slimeTime, 5000.0, 3, 1, 1},
                         {BUBBLED, &quimboBubble, &Quimbo::bubbleTime, 4000.0, 3, 3, 1}};
@@ -156,7 +169,10 @@ TEST(Quimbo, ScoreAndMagicClocksTickOnlyAfterStrictlyMoreThan100msFromTheLastTic
     quimbo.magic = 50;
     // {counter, score gained, magic gained}: each tick takes the counter as its new reference,
     // so 220 is only 70 ms after the tick at 150.
-    struct Row { double counter; int score, magic; };
+    struct Row {
+        double counter;
+        int score, magic;
+    };
     const Row rows[] = {{100.0, 0, 0}, {150.0, 1, 1}, {220.0, 0, 0}, {250.0, 0, 0}, {250.5, 1, 1}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.counter);
@@ -191,8 +207,13 @@ TEST(Quimbo, AttackEndsAtTheFirstUpdateThatFindsTheZapSheetsLastFrame)
 
 TEST(Quimbo, AFrameThatAddsMagicDelaysTheEndOfATimedState)
 {
-    struct Row { int state; SpriteBase* sheet; };
-    const Row rows[] = {{ATTACKING, &quimboZap}, {FARTED, &quimboNormal}, {BUBBLED, &quimboBubble},
+    struct Row {
+        int state;
+        SpriteBase* sheet;
+    };
+    const Row rows[] = {{ATTACKING, &quimboZap},
+                        {FARTED, &quimboNormal},
+                        {BUBBLED, &quimboBubble},
                         {SLIMEY, &quimboSlime}};
     double now = 0.0;
     for (const Row& row : rows) {
@@ -252,7 +273,10 @@ TEST(Quimbo, HealthAtOrBelowZeroStartsAFallOfSixPixelsAFrameThatEndsTheGameBelow
 
 TEST(Quimbo, HitBoxFollowsTheSpriteTruncatedTowardZero)
 {
-    struct Row { float x, y; int boxX, boxY; };
+    struct Row {
+        float x, y;
+        int boxX, boxY;
+    };
     const Row rows[] = {
         {400.9f, 200.99f, 426, 236}, {-0.5f, -0.5f, 26, 36}, {-10.7f, -3.2f, 16, 33}};
     for (const Row& row : rows) {

@@ -65,7 +65,8 @@ TEST_F(Reset, ResetPutsTheWorldInItsStartingLayoutAndSaysSoOnce)
         EXPECT_EQ(scenery[k].base, &sceneries[k]) << "piece " << k;
         EXPECT_EQ(scenery[k].target, screen) << "piece " << k;
         EXPECT_EQ(scenery[k].getX(), 256.0f * k) << "piece " << k;
-        EXPECT_EQ(scenery[k].getY(), static_cast<float>(640 - sceneries[k].frameH)) << "piece " << k;
+        EXPECT_EQ(scenery[k].getY(), static_cast<float>(640 - sceneries[k].frameH))
+            << "piece " << k;
     }
     EXPECT_EQ(activeCount(enemy), 0);
     EXPECT_EQ(activeCount(bubble), 0);  // sheet 0 in the layout releases none either

@@ -9,9 +9,15 @@
 
 namespace {
 
-int sheetOf(int i) { return static_cast<int>(scenery[i].base - sceneries); }
+int sheetOf(int i)
+{
+    return static_cast<int>(scenery[i].base - sceneries);
+}
 
-float bandY(int sheet) { return static_cast<float>(640 - sceneries[sheet].frameH); }
+float bandY(int sheet)
+{
+    return static_cast<float>(640 - sceneries[sheet].frameH);
+}
 
 // A seed whose first rand() % 5 is the wanted piece.
 unsigned seedForFirstPiece(int piece)

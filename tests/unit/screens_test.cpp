@@ -36,11 +36,14 @@ TEST_F(Screens, PauseTilesTheFilmEveryTwoPixelsOverTheFrozenFrameAndCentresTheBo
     PictureSwap box(paused, solidSurface(101, 61, BOX));  // centred at (512 - 50, 384 - 30)
 
     drawPauseScreen();
-    struct Pixel { int x, y; Uint32 rgb; } pixels[] = {
-        {0, 0, FILM},      {1, 0, FROZEN},    {0, 1, FROZEN},    {1, 1, FROZEN},
-        {2, 2, FILM},      {1022, 766, FILM}, {1023, 767, FROZEN}, {1022, 767, FROZEN},
-        {462, 354, BOX},   {562, 414, BOX},   {460, 354, FILM},  {564, 414, FILM},
-        {462, 352, FILM},  {462, 416, FILM},  {461, 355, FROZEN},
+    struct Pixel {
+        int x, y;
+        Uint32 rgb;
+    } pixels[] = {
+        {0, 0, FILM},     {1, 0, FROZEN},    {0, 1, FROZEN},      {1, 1, FROZEN},
+        {2, 2, FILM},     {1022, 766, FILM}, {1023, 767, FROZEN}, {1022, 767, FROZEN},
+        {462, 354, BOX},  {562, 414, BOX},   {460, 354, FILM},    {564, 414, FILM},
+        {462, 352, FILM}, {462, 416, FILM},  {461, 355, FROZEN},
     };
     for (const Pixel& p : pixels)
         EXPECT_EQ(screenPixel(p.x, p.y), p.rgb) << "at " << p.x << ", " << p.y;
@@ -52,9 +55,17 @@ TEST_F(Screens, GameOverIsBlackWithThePictureCentredAndTheScoreInRedInsideIt)
     quimbo.score = 42;
     drawGameOverScreen();
     const int cx = 362, cy = 284;
-    struct Pixel { int x, y; Uint32 rgb; } pixels[] = {
-        {0, 0, 0},           {1023, 767, 0},      {cx - 1, cy, 0},     {cx, cy - 1, 0},
-        {cx, cy, PICTURE},   {cx + 300, cy + 200, PICTURE}, {cx + 301, cy + 200, 0},
+    struct Pixel {
+        int x, y;
+        Uint32 rgb;
+    } pixels[] = {
+        {0, 0, 0},
+        {1023, 767, 0},
+        {cx - 1, cy, 0},
+        {cx, cy - 1, 0},
+        {cx, cy, PICTURE},
+        {cx + 300, cy + 200, PICTURE},
+        {cx + 301, cy + 200, 0},
         {cx + 300, cy + 201, 0},
     };
     for (const Pixel& p : pixels)
@@ -83,10 +94,13 @@ TEST_F(Screens, GameOverIsBlackWithThePictureCentredAndTheScoreInRedInsideIt)
 TEST_F(Screens, MenuClickActsOnlyStrictlyInsideOneOfTheThreeAreas)
 {
     enum Effect { NOTHING, START, SCORES, QUIT };
-    struct Case { int x, y; Effect effect; } cases[] = {
-        {350, 312, START},  {698, 415, START},   {349, 350, NOTHING}, {500, 416, NOTHING},
-        {500, 432, SCORES}, {500, 535, SCORES},  {500, 536, NOTHING}, {500, 545, NOTHING},
-        {500, 552, QUIT},   {698, 655, QUIT},    {500, 656, NOTHING}, {300, 600, NOTHING},
+    struct Case {
+        int x, y;
+        Effect effect;
+    } cases[] = {
+        {350, 312, START},  {698, 415, START},  {349, 350, NOTHING}, {500, 416, NOTHING},
+        {500, 432, SCORES}, {500, 535, SCORES}, {500, 536, NOTHING}, {500, 545, NOTHING},
+        {500, 552, QUIT},   {698, 655, QUIT},   {500, 656, NOTHING}, {300, 600, NOTHING},
     };
     for (const Case& c : cases) {
         gameState = MAINMENU;
@@ -96,7 +110,9 @@ TEST_F(Screens, MenuClickActsOnlyStrictlyInsideOneOfTheThreeAreas)
         StdoutCapture out;
         mainMenuFrame(quit);
         std::string printed = out.text();
-        EXPECT_EQ(gameState, c.effect == START ? RUNNING : c.effect == SCORES ? HISCORE : MAINMENU)
+        EXPECT_EQ(gameState, c.effect == START    ? RUNNING
+                             : c.effect == SCORES ? HISCORE
+                                                  : MAINMENU)
             << "at " << c.x << ", " << c.y;
         EXPECT_EQ(quit, c.effect == QUIT) << "at " << c.x << ", " << c.y;
         EXPECT_EQ(printed, c.effect == START ? "Game succesfully reseted\n" : "")
@@ -131,7 +147,11 @@ TEST_F(Screens, HighScoreTableShowsItsTenFixedRowsWhateverWasScored)
     if (verdana32 == nullptr)
         GTEST_SKIP() << "Data/Fonts/verdana.ttf is not there yet";
     PictureSwap back(hiscoreBG, solidSurface(1024, 768, FROZEN));
-    struct Row { int y; const char* name; const char* score; } rows[] = {
+    struct Row {
+        int y;
+        const char* name;
+        const char* score;
+    } rows[] = {
         {160, "1. zedko", "5345234"}, {205, "2. bumar", "2342355"}, {245, "3. zedko", "2312434"},
         {290, "4. zedko", "2212332"}, {335, "5. bumar", "1565455"}, {375, "6. bumar", "1453432"},
         {420, "7. bumar", "1345234"}, {465, "8. zedko", "1332434"}, {510, "9. bumar", "1323323"},

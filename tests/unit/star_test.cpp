@@ -104,9 +104,14 @@ TEST(Star, OneStarBringsDownEveryEnemyItTouchesScoringEachAndPassesOverTheRest)
     s.move();
     EXPECT_FALSE(s.active);
     EXPECT_EQ(quimbo.score, 100 + 100 + 500 + 750);
-    struct Down { Enemy& e; int state; SpriteBase* sheet; } downs[] = {
-        {fromLeft, DYING, &birdLDying}, {fromRight, DYING, &birdRDying},
-        {plane, FALLING, &planeFalling}, {slime, BLOWING, &slimeBlowing}};
+    struct Down {
+        Enemy& e;
+        int state;
+        SpriteBase* sheet;
+    } downs[] = {{fromLeft, DYING, &birdLDying},
+                 {fromRight, DYING, &birdRDying},
+                 {plane, FALLING, &planeFalling},
+                 {slime, BLOWING, &slimeBlowing}};
     for (const Down& d : downs) {
         EXPECT_EQ(d.e.state, d.state);
         EXPECT_EQ(d.e.sprite.base, d.sheet);

@@ -1,4 +1,5 @@
-// Start-up and shut-down: the display, the mixer, the caption, the pointer and every asset in place.
+// Start-up and shut-down: the display, the mixer, the caption, the pointer and every asset in
+// place.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -17,7 +18,8 @@ bool dataPresent(const char* dir)
 
 bool keyedOutGreen(SDL_Surface* s)
 {
-    return (s->flags & SDL_SRCCOLORKEY) != 0 && s->format->colorkey == SDL_MapRGB(s->format, 0, 255, 0);
+    return (s->flags & SDL_SRCCOLORKEY) != 0 &&
+           s->format->colorkey == SDL_MapRGB(s->format, 0, 255, 0);
 }
 
 std::vector<Mix_Chunk*> allSounds()
@@ -75,18 +77,33 @@ TEST_F(StartUp, SystemPointerStaysHiddenInEveryState)
 
 TEST_F(StartUp, EverySheetIsSplitAsCataloguedAndEverySpriteIsBoundToIt)
 {
-    struct Sheet { SpriteBase* sheet; int frames; const char* name; } sheets[] = {
-        {&quimboNormal, 3, "quimbo_normal"}, {&quimboZap, 3, "quimbo_zap"},
-        {&quimboBubble, 1, "quimbo_bubble"}, {&quimboFalling, 6, "quimbo_falling"},
-        {&quimboSlime, 1, "quimbo_slime"},   {&fartyFart, 8, "boost"},
-        {&starBase, 8, "zap"},               {&dpalloBase, 1, "dorpoball"},
-        {&birdRNormal, 14, "birdr_normal"},  {&birdRDying, 6, "birdr_dying"},
-        {&birdRFalling, 2, "birdr_falling"}, {&birdLNormal, 14, "birdl_normal"},
-        {&birdLDying, 6, "birdl_dying"},     {&birdLFalling, 2, "birdl_falling"},
-        {&planeNormal, 2, "plane_normal"},   {&planeFalling, 2, "plane_falling"},
-        {&slimeNormal, 6, "slime"},          {&slimeBlowing, 4, "slime_blowing"},
-        {&bubbleBase, 4, "bubble"},          {&curBase, 1, "cursor"},
-        {&sceneries[0], 1, "scenery0"},      {&sceneries[5], 1, "scenery5"},
+    struct Sheet {
+        SpriteBase* sheet;
+        int frames;
+        const char* name;
+    } sheets[] = {
+        {&quimboNormal, 3, "quimbo_normal"},
+        {&quimboZap, 3, "quimbo_zap"},
+        {&quimboBubble, 1, "quimbo_bubble"},
+        {&quimboFalling, 6, "quimbo_falling"},
+        {&quimboSlime, 1, "quimbo_slime"},
+        {&fartyFart, 8, "boost"},
+        {&starBase, 8, "zap"},
+        {&dpalloBase, 1, "dorpoball"},
+        {&birdRNormal, 14, "birdr_normal"},
+        {&birdRDying, 6, "birdr_dying"},
+        {&birdRFalling, 2, "birdr_falling"},
+        {&birdLNormal, 14, "birdl_normal"},
+        {&birdLDying, 6, "birdl_dying"},
+        {&birdLFalling, 2, "birdl_falling"},
+        {&planeNormal, 2, "plane_normal"},
+        {&planeFalling, 2, "plane_falling"},
+        {&slimeNormal, 6, "slime"},
+        {&slimeBlowing, 4, "slime_blowing"},
+        {&bubbleBase, 4, "bubble"},
+        {&curBase, 1, "cursor"},
+        {&sceneries[0], 1, "scenery0"},
+        {&sceneries[5], 1, "scenery5"},
     };
     bool pictures = dataPresent("Data/Gfx");
     for (const Sheet& s : sheets) {
@@ -105,7 +122,8 @@ TEST_F(StartUp, PicturesFontsAndSoundsAreLoadedAndThePauseFilmKeysOutGreen)
 {
     if (!dataPresent("Data/Gfx"))
         GTEST_SKIP() << "Data/ is not there yet";
-    for (SDL_Surface* picture : {background, hud, menuBG, hiscoreBG, gameOver, paused, tummennuskalvo})
+    for (SDL_Surface* picture :
+         {background, hud, menuBG, hiscoreBG, gameOver, paused, tummennuskalvo})
         ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(keyedOutGreen(tummennuskalvo));
     EXPECT_FALSE(keyedOutGreen(background));
@@ -119,8 +137,8 @@ TEST_F(StartUp, ShutdownTwiceIsHarmlessAndLeavesNothingToReleaseAgain)
 {
     EXPECT_EQ(gameShutdown(), 1);
     EXPECT_EQ(gameShutdown(), 1);
-    for (SDL_Surface* picture : {screen, background, hud, menuBG, hiscoreBG, gameOver, paused,
-                                 tummennuskalvo})
+    for (SDL_Surface* picture :
+         {screen, background, hud, menuBG, hiscoreBG, gameOver, paused, tummennuskalvo})
         EXPECT_EQ(picture, nullptr);
     EXPECT_EQ(verdana32, nullptr);
     EXPECT_EQ(verdana, nullptr);

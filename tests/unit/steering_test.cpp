@@ -18,17 +18,26 @@ void steerWith(std::initializer_list<SDLKey> keys)
     releaseAllKeys();
 }
 
-float right() { return 674.0f - static_cast<float>(quimbo.sprite.getW()); }
-float bottom() { return 480.0f - static_cast<float>(quimbo.sprite.getH()); }
+float right()
+{
+    return 674.0f - static_cast<float>(quimbo.sprite.getW());
+}
+float bottom()
+{
+    return 480.0f - static_cast<float>(quimbo.sprite.getH());
+}
 
 }  // namespace
 
 TEST(Steering, EachArrowMovesBySpeedTimesDeltaTimeAndAThirdWhileSlimey)
 {
     // The start speed 3 at deltaTime 1; no steering while falling or in a bubble.
-    struct Row { int state; float step; };
-    const Row rows[] = {{NORMAL, 3.0f}, {ATTACKING, 3.0f}, {FARTED, 3.0f}, {SLIMEY, 1.0f},
-                        {FALLING, 0.0f}, {BUBBLED, 0.0f}};
+    struct Row {
+        int state;
+        float step;
+    };
+    const Row rows[] = {{NORMAL, 3.0f}, {ATTACKING, 3.0f}, {FARTED, 3.0f},
+                        {SLIMEY, 1.0f}, {FALLING, 0.0f},   {BUBBLED, 0.0f}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
         quimbo.state = row.state;
@@ -53,7 +62,7 @@ TEST(Steering, KeysActInTheOrderUpDownLeftRight)
     // At an edge, opposite keys leave the mark of their order: the limit acts between them.
     quimbo.sprite.setXY(350.0f, 0.0f);
     steerWith({SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT});
-    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), 3.0f);  // up clamped to 0, then down 3
+    EXPECT_FLOAT_EQ(quimbo.sprite.getY(), 3.0f);    // up clamped to 0, then down 3
     EXPECT_FLOAT_EQ(quimbo.sprite.getX(), 353.0f);  // left clamped to 350, then right 3
     quimbo.sprite.setXY(right(), bottom());
     steerWith({SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT});

@@ -7,7 +7,10 @@
 
 static bool started = false;
 
-bool gameStarted() { return started; }
+bool gameStarted()
+{
+    return started;
+}
 
 void startGameForTests()
 {
@@ -40,7 +43,10 @@ void setWallClock(Uint32 ms)
     ticksFaked = true;
 }
 
-void releaseWallClock() { ticksFaked = false; }
+void releaseWallClock()
+{
+    ticksFaked = false;
+}
 
 static bool mouseFaked = false;
 static int fakeX = 0, fakeY = 0;
@@ -68,7 +74,10 @@ void setMouse(int x, int y, Uint8 buttons)
     fakeButtons = buttons;
 }
 
-void releaseMouse() { mouseFaked = false; }
+void releaseMouse()
+{
+    mouseFaked = false;
+}
 
 void holdKey(SDLKey key, bool down)
 {
@@ -117,7 +126,10 @@ Uint32 surfacePixel(SDL_Surface* s, int x, int y)
     return (static_cast<Uint32>(r) << 16) | (static_cast<Uint32>(g) << 8) | b;
 }
 
-Uint32 screenPixel(int x, int y) { return surfacePixel(screen, x, y); }
+Uint32 screenPixel(int x, int y)
+{
+    return surfacePixel(screen, x, y);
+}
 
 int differingPixels(SDL_Surface* a, SDL_Surface* b)
 {
@@ -180,7 +192,10 @@ Enemy& placeEnemy(int i, int type, float x, float y, int direction)
     return e;
 }
 
-StdoutCapture::StdoutCapture() { testing::internal::CaptureStdout(); }
+StdoutCapture::StdoutCapture()
+{
+    testing::internal::CaptureStdout();
+}
 
 std::string StdoutCapture::text()
 {
@@ -191,4 +206,7 @@ std::string StdoutCapture::text()
     return captured;
 }
 
-StdoutCapture::~StdoutCapture() { text(); }
+StdoutCapture::~StdoutCapture()
+{
+    text();
+}

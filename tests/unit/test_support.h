@@ -73,8 +73,7 @@ inline std::ostream& operator<<(std::ostream& out, const SDL_Rect& r)
     return out << "{" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << "}";
 }
 
-template <class T, std::size_t N>
-int activeCount(T (&pool)[N])
+template <class T, std::size_t N> int activeCount(T (&pool)[N])
 {
     int n = 0;
     for (T& item : pool)
