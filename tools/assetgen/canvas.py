@@ -328,3 +328,15 @@ def text(ctx, s, x, y, size, c, bold=False, family=SANS, anchor="left", edge=Non
     color(ctx, c)
     ctx.fill()
     return (x + ext.x_bearing, y + ext.y_bearing, x + ext.x_bearing + ext.width, y + ext.y_bearing + ext.height)
+
+
+# A heart, point down, centred on (cx, cy) and about 2.6 s wide: the health sign.
+def heart(cx, cy, s):
+    def path(ctx):
+        ctx.new_sub_path()
+        ctx.move_to(cx, cy + 0.95 * s)
+        ctx.curve_to(cx - 1.3 * s, cy + 0.1 * s, cx - 1.1 * s, cy - 0.95 * s, cx, cy - 0.35 * s)
+        ctx.curve_to(cx + 1.1 * s, cy - 0.95 * s, cx + 1.3 * s, cy + 0.1 * s, cx, cy + 0.95 * s)
+        ctx.close_path()
+
+    return path

@@ -337,17 +337,6 @@ def bubble_frames():
 # ---- the bonus ball: a shiny ball with a red heart, health -------------------------------
 
 
-def heart(cx, cy, s):
-    def path(ctx):
-        ctx.new_sub_path()
-        ctx.move_to(cx, cy + 0.95 * s)
-        ctx.curve_to(cx - 1.3 * s, cy + 0.1 * s, cx - 1.1 * s, cy - 0.95 * s, cx, cy - 0.35 * s)
-        ctx.curve_to(cx + 1.1 * s, cy - 0.95 * s, cx + 1.3 * s, cy + 0.1 * s, cx, cy + 0.95 * s)
-        ctx.close_path()
-
-    return path
-
-
 def ball_frame():
     def draw(c):
         cv.shaded(c, cv.circle(20, 20, 17), (BUBBLE_DK, PARCHMENT, WHITE), shift=3.0, rim=2.0)
@@ -357,7 +346,7 @@ def ball_frame():
         c.clip()
         cv.shaded(c, band, GOLD_T, shift=1.0, rim=0.7, line=0.9)
         c.restore()
-        cv.shaded(c, heart(20.5, 21, 9.5), (RED_DK, RED, RED_LT), shift=1.4, rim=1.0, line=1.2)
+        cv.shaded(c, cv.heart(20.5, 21, 9.5), (RED_DK, RED, RED_LT), shift=1.4, rim=1.0, line=1.2)
 
     def glint(c):
         cv.fill(c, cv.ellipse(12, 11, 4, 2.4, -0.7), WHITE)

@@ -215,6 +215,19 @@ def zap_frames():
     return out
 
 
+def shell_arc(c, r, start_deg, end_deg, width, colour):
+    """A stroke along the bubble's oval rim (centre 74, 50; radii 51, 43), r of the way out."""
+    c.new_path()
+    c.save()
+    c.translate(74, 50)
+    c.scale(51, 43)
+    c.arc(0, 0, r, math.radians(start_deg), math.radians(end_deg))
+    c.restore()
+    c.set_line_width(width)
+    cv.color(c, colour)
+    c.stroke()
+
+
 def bubble_frame():
     def inside(c):
         c.translate(74, 56)
@@ -229,27 +242,11 @@ def bubble_frame():
         rim = cv.ellipse(74, 50, 51, 43)
         cv.ink(c, rim, 5.6)
         cv.ink(c, rim, 3.6, BUBBLE)
-        c.new_path()
-        c.save()
-        c.translate(74, 50)
-        c.scale(51, 43)
-        c.arc(0, 0, 0.9, math.radians(195), math.radians(250))
-        c.restore()
-        c.set_line_width(3.0)
-        cv.color(c, WHITE)
         c.set_line_cap(1)
-        c.stroke()
+        shell_arc(c, 0.9, 195, 250, 3.0, WHITE)
         cv.fill(c, cv.circle(42, 28, 2.4), WHITE)
         cv.fill(c, cv.circle(106, 76, 1.6), BUBBLE_LT)
-        c.new_path()
-        c.save()
-        c.translate(74, 50)
-        c.scale(51, 43)
-        c.arc(0, 0, 0.93, math.radians(20), math.radians(70))
-        c.restore()
-        c.set_line_width(1.6)
-        cv.color(c, BUBBLE_DK)
-        c.stroke()
+        shell_arc(c, 0.93, 20, 70, 1.6, BUBBLE_DK)
 
     ring = cv.render(W, H, shell)
     return cv.keyed(cv.reduce(cv.over(ring, man)))

@@ -360,7 +360,7 @@ def hud(ctx):
     cv.text(ctx, "MAGIC", 432, 28, 15, GOLD_LT, bold=True)
     cv.text(ctx, "SCORE", 704, 64, 22, GOLD, bold=True)
     # Heart left of health, potion left of magic.
-    heart = _heart(130, 64, 17)
+    heart = cv.heart(130, 64, 17)
     cv.shaded(ctx, heart, (RED_DK, RED, RED_LT), shift=2.0, rim=1.4, line=2.0)
     cv.fill(ctx, cv.ellipse(122, 56, 4, 2.5, -0.6), WHITE)
     flask = cv.smooth([(382, 44), (392, 44), (392, 54), (404, 68), (398, 84), (376, 84), (370, 68),
@@ -380,17 +380,6 @@ def hud(ctx):
     cv.shaded(ctx, cv.poly(cv.star_points(56, 66, 7, 3)), GOLD_T, shift=1.0, rim=0.6, line=1.2)
     for x, y, r in ((610, 60, 8), (640, 86, 6), (990, 60, 8), (660, 48, 4), (1000, 96, 5)):
         cv.shaded(ctx, cv.poly(cv.star_points(x, y, r, r * 0.45)), GOLD_T, shift=1.0, rim=0.6, line=1.2)
-
-
-def _heart(cx, cy, s):
-    def path(ctx):
-        ctx.new_sub_path()
-        ctx.move_to(cx, cy + 0.95 * s)
-        ctx.curve_to(cx - 1.3 * s, cy + 0.1 * s, cx - 1.1 * s, cy - 0.95 * s, cx, cy - 0.35 * s)
-        ctx.curve_to(cx + 1.1 * s, cy - 0.95 * s, cx + 1.3 * s, cy + 0.1 * s, cx, cy + 0.95 * s)
-        ctx.close_path()
-
-    return path
 
 
 def hud_panel():
