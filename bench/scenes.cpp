@@ -39,13 +39,7 @@ static void healPlayer()
 
 void keepQuiet()
 {
-    for (int i = 0; i < ENEMIES; ++i)
-        enemy[i].clear();
-    for (int i = 0; i < STARS; ++i)
-        star[i].active = false;
-    for (int i = 0; i < BUBBLES; ++i)
-        bubble[i].clear();
-    dpallo.active = false;
+    clearActors();
     healPlayer();
     stepClock();
 }

@@ -10,10 +10,8 @@ void haltBlastSound()
         Mix_HaltChannel(BLAST_CHANNEL);
 }
 
-void resetGame()
+void clearActors()
 {
-    quimbo.reset();
-    layOutSceneries();
     for (int i = 0; i < ENEMIES; ++i)
         enemy[i].clear();
     // Stars only lose their flag: the rest waits for their next launch.
@@ -22,6 +20,13 @@ void resetGame()
     for (int i = 0; i < BUBBLES; ++i)
         bubble[i].clear();
     dpallo.active = false;
+}
+
+void resetGame()
+{
+    quimbo.reset();
+    layOutSceneries();
+    clearActors();
     scrollSpeed = 3;
     // A blast that was still sounding when its game ended stops here.
     haltBlastSound();

@@ -7,6 +7,8 @@ int gameInit();
 int gameShutdown();
 int gameMain();
 void resetGame();
+// Empties every pool: no enemy, star, bubble or bonus ball in play (part of the reset).
+void clearActors();
 
 // One pass of the frame loop: clock, events, the state's work, flip and a 1 ms sleep.
 void gameFrame(bool& quit);
