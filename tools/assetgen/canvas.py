@@ -130,12 +130,16 @@ def over_rgb(layer, rgb):
     return np.clip(np.rint(out * 255.0), 0, 255).astype(np.uint8)
 
 
-def sprite(w, h, draw, line=1.6, glints=None):
+def sprite(w, h, draw, line=1.6, glints=None, aura=None, aura_w=1.0):
     """One keyed sprite frame: draw, outline, reduce, threshold.
 
     `glints` draws small lights (sparkles) over the outlined art, so they keep no dark rim.
+    `aura` rings the dark outline once more in a light colour, `aura_w` pixels wide: a dark
+    line alone vanishes against the night at the top of the sky.
     """
     arr = outline(render(w, h, draw), line)
+    if aura is not None:
+        arr = outline(arr, aura_w, aura)
     if glints is not None:
         arr = over(render(w, h, glints), arr)
     return keyed(reduce(arr))
@@ -143,6 +147,15 @@ def sprite(w, h, draw, line=1.6, glints=None):
 
 def sheet(frames):
     return np.concatenate(frames, axis=1)
+
+
+def inside(frame, what):
+    """Raises unless the keyed frame's art stays off its four edges (art there looks cut)."""
+    edges = {"top": frame[0], "bottom": frame[-1], "left": frame[:, 0], "right": frame[:, -1]}
+    for name, e in edges.items():
+        if (e != np.array(KEY, dtype=np.uint8)).any():
+            raise ValueError("%s touches the %s edge of its frame" % (what, name))
+    return frame
 
 
 def paste(dst, src, x, y):

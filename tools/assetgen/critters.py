@@ -58,7 +58,7 @@ def bird(ctx, tones, wing, dead=False, ruffle=0.0):
 
     # Far wing, behind the body, a little behind the near one in the beat.
     cv.shaded(ctx, wing_path(wing * 0.85 + 0.2, 15, 4.0, 25.0, 16.5), (dark, dark, base), shift=1.0, rim=0.7)
-    tail = cv.poly([(35, 17), (46, 12 + ruffle), (44, 19), (46, 25 - ruffle), (35, 22)])
+    tail = cv.poly([(35, 17), (45, 12 + ruffle), (43.5, 19), (45, 25 - ruffle), (35, 22)])
     cv.shaded(ctx, tail, tones, shift=1.0, rim=0.7)
     cv.shaded(ctx, cv.ellipse(24, 20, 12.5, 9.5), tones, shift=2.0, rim=1.3)
     cv.fill(ctx, cv.ellipse(21, 23.5, 7.5, 4.5), light)
@@ -76,9 +76,17 @@ def bird(ctx, tones, wing, dead=False, ruffle=0.0):
     cv.shaded(ctx, wing_path(wing, 17, 4.6), tones, shift=1.0, rim=0.8)
 
 
+BEATS = 2  # wing beats per flying sheet: at the birds' slowest frame time, still a beat a second
+
+
 def wing_angle(k, n=14):
-    """From 80 degrees up to 70 down and back, one beat per sheet."""
-    return math.radians(5 + 75 * math.cos(TAU * k / n))
+    """From 50 degrees up to 60 down and back, BEATS times a sheet; the tips stay in the frame."""
+    return math.radians(-5 + 55 * math.cos(TAU * BEATS * k / n))
+
+
+def body_bob(k, n=14):
+    """The body rises on the downstroke and sinks as the wings come up: a pixel each way."""
+    return -1.0 * math.sin(TAU * BEATS * k / n)
 
 
 def feather(ctx, x, y, angle, tones):
@@ -93,40 +101,104 @@ def flip(ctx, facing_right):
 
 def bird_flying(ctx, tones, k, facing_right):
     flip(ctx, facing_right)
-    bird(ctx, tones, wing_angle(k), ruffle=1.5 * math.sin(TAU * k / 14))
+    ctx.translate(0, body_bob(k))
+    bird(ctx, tones, wing_angle(k), ruffle=1.5 * math.sin(TAU * BEATS * k / 14))
+
+
+def hit_flash(ctx, cx, cy, r):
+    """The white star of a hit, with a gold heart: drawn behind the bird, without outline."""
+    for radius, colour in ((r, WHITE), (r * 0.62, GOLD_LT)):
+        pts = []
+        for i in range(16):
+            a = TAU * i / 16 + 0.2
+            rr = radius if i % 2 == 0 else radius * 0.5
+            pts.append((cx + rr * math.cos(a), cy + rr * math.sin(a) * 0.9))
+        cv.fill(ctx, cv.poly(pts), colour)
+
+
+def spin_marks(ctx):
+    """Two curved strokes round a falling bird, both turning the same way: it spins clockwise."""
+    for start in (200, 20):
+        a0, a1 = math.radians(start), math.radians(start + 70)
+        ctx.new_path()
+        ctx.save()
+        ctx.translate(24, 20)
+        ctx.scale(1.0, 0.85)
+        ctx.arc(0, 0, 18.5, a0, a1)
+        ctx.restore()
+        ctx.set_line_width(1.6)
+        ctx.set_line_cap(1)
+        cv.color(ctx, WHITE)
+        ctx.stroke()
+        # An arrowhead at the leading end of each stroke.
+        hx, hy = 24 + 18.5 * math.cos(a1), 20 + 18.5 * 0.85 * math.sin(a1)
+        tx, ty = -math.sin(a1), math.cos(a1) * 0.85
+        nx, ny = -ty, tx
+        cv.fill(ctx, cv.poly([(hx + 2.6 * tx, hy + 2.6 * ty), (hx + 2.2 * nx, hy + 2.2 * ny),
+                              (hx - 2.2 * nx, hy - 2.2 * ny)]), WHITE)
 
 
 def bird_sheets(prefix, tones, facing_right):
-    flying = [cv.sprite(BIRD_W, BIRD_H, lambda c, k=k: bird_flying(c, tones, k, facing_right))
-              for k in range(14)]
+    flying = [cv.inside(cv.sprite(BIRD_W, BIRD_H, lambda c, k=k: bird_flying(c, tones, k, facing_right)),
+                        "a flying bird") for k in range(14)]
 
+    # Dying. The game shows frame 1 first (frame 0 only in its first instant): both are the
+    # hit, a white flash behind a startled, paled bird; then feathers fly and the eyes cross.
+    pale = (tones[1], tones[2], WHITE)
     dying = []
     for k in range(6):
+        if k < 2:
+            def startled(c):
+                flip(c, facing_right)
+                c.translate(24, 20)
+                c.scale(0.86, 0.86)
+                c.translate(-24, -20)
+                bird(c, pale, math.radians(45), ruffle=2)
+
+            def flash(c, k=k):
+                flip(c, facing_right)
+                hit_flash(c, 24, 20, 21 - 1.5 * k)
+
+            art = cv.over(cv.outline(cv.render(BIRD_W, BIRD_H, startled)), cv.render(BIRD_W, BIRD_H, flash))
+            dying.append(cv.inside(cv.keyed(cv.reduce(art)), "a bird's hit flash"))
+            continue
+
         def draw(c, k=k):
             flip(c, facing_right)
-            t = k / 5.0
+            t = (k - 1) / 4.0
             for i in range(6):  # feathers fly out and turn
                 a = i * TAU / 6 + 0.4
-                d = 5 + 11 * t
-                feather(c, 24 + d * math.cos(a) * 1.25, 20 + d * math.sin(a) * 0.9 - 2 * t,
+                d = 6 + 10 * t
+                feather(c, 24 + d * math.cos(a) * 1.05, 20 + d * math.sin(a) * 0.7 - t,
                         a + 2.5 * t, tones)
             c.translate(24, 20)
             c.rotate(-0.35 * t)
             c.scale(1 - 0.1 * t, 1 - 0.1 * t)
             c.translate(-24, -20)
-            bird(c, tones, math.radians(70 - 120 * t), dead=k >= 2, ruffle=2)
-        dying.append(cv.sprite(BIRD_W, BIRD_H, draw))
+            bird(c, tones, math.radians(50 - 100 * t), dead=True, ruffle=2)
+        dying.append(cv.inside(cv.sprite(BIRD_W, BIRD_H, draw), "a dying bird"))
 
+    # Falling: two frames a quarter turn apart, with strokes that say which way it spins;
+    # a half turn a frame would read as a flip with no direction.
     falling = []
     for k in range(2):
         def draw(c, k=k):
             flip(c, facing_right)
+            c.save()
             c.translate(24, 20)
-            c.rotate(math.pi * 0.85 + math.pi * k)
-            c.scale(0.85, 0.85)
+            c.rotate(math.radians(150 + 90 * k))
+            c.scale(0.78, 0.78)
             c.translate(-24, -20)
             bird(c, tones, math.radians(-40), dead=True, ruffle=2)
-        falling.append(cv.sprite(BIRD_W, BIRD_H, draw))
+            c.restore()
+
+        def marks(c, k=k):
+            flip(c, facing_right)
+            c.translate(24, 20)
+            c.rotate(math.radians(90 * k))
+            c.translate(-24, -20)
+            spin_marks(c)
+        falling.append(cv.inside(cv.sprite(BIRD_W, BIRD_H, draw, glints=marks), "a falling bird"))
 
     return {
         prefix + "_normal.PNG": cv.sheet(flying),
@@ -180,24 +252,33 @@ def plane(ctx, prop, smoking=False):
 
 def plane_sheets():
     normal = [cv.sprite(PLANE_W, PLANE_H, lambda c, k=k: plane(c, k)) for k in range(2)]
+    # Shot down. The two frames alternate at the plane's frame time, so they differ in
+    # everything loose: the plane shudders between two dive angles, the flame flickers, the
+    # stopped propeller jerks and the smoke billows in puffs that take each other's places.
+    smoke = (  # frame: (x, y, r) of the puffs, trailing up and back from the engine
+        ((62, 17, 3.6), (71, 12, 4.8), (80, 8.5, 5.2), (89, 8, 3.8)),
+        ((66, 14, 5.0), (75, 10.5, 4.0), (84, 8, 5.0), (91, 12.5, 2.8)),
+    )
     falling = []
     for k in range(2):
         def draw(c, k=k):
-            for i in range(4):  # smoke trailing back and up from the engine
-                x = 62 + 8.5 * i + 2 * k
-                y = 23 - 3.5 * i - 1.0 * k
-                r = 3.2 + 1.6 * i + (1.2 if (i + k) % 2 else 0)
-                cv.shaded(c, cv.circle(x, y, min(r, y + 0.5)), (SMOKE_DK, SMOKE, CLOUD), shift=1.2,
-                          rim=0.8, line=0)
-            c.translate(46, 24)
-            c.rotate(math.radians(-18))
-            c.scale(0.82, 0.82)
+            for i, (x, y, r) in enumerate(smoke[k]):
+                tones = (SMOKE_DK, SMOKE, CLOUD) if i % 2 == k else (SMOKE_DK, SMOKE_DK, SMOKE)
+                cv.shaded(c, cv.circle(x, y, r), tones, shift=1.2, rim=0.8, line=0)
+            c.save()
+            c.translate(42, 24 + 0.6 * k)
+            c.rotate(math.radians(-15 - 7 * k))
+            c.scale(0.66, 0.66)
             c.translate(-48, -22)
             plane(c, 2 + k)
-            for x, y, r in ((14, 14, 3.2), (18, 18, 2.2)):
-                cv.shaded(c, cv.circle(x - 4 * k, y + 2 * k, r), (GOLD_DK, GOLD, GOLD_LT), shift=0.6,
-                          rim=0.4, line=0.6)
-        falling.append(cv.sprite(PLANE_W, PLANE_H, draw))
+            c.restore()
+            # Flames at the engine.
+            fx, fy = (22, 29) if k == 0 else (23, 31)
+            flame = [(fx - 5, fy + 2), (fx - 2, fy - 7 - 3 * k), (fx + 1, fy - 2), (fx + 3, fy - 9 + 4 * k),
+                     (fx + 6, fy + 1), (fx + 1, fy + 5)]
+            cv.shaded(c, cv.smooth(flame), (RED, GOLD, GOLD_LT), shift=0.8, rim=0.6, line=0.8)
+
+        falling.append(cv.inside(cv.sprite(PLANE_W, PLANE_H, draw), "a falling plane"))
     return {"plane_normal.PNG": cv.sheet(normal), "plane_falling.PNG": cv.sheet(falling)}
 
 
@@ -242,47 +323,68 @@ def slime_draw(ctx, k):
 def slime_sheets():
     normal = [cv.sprite(SLIME_S, SLIME_S, lambda c, k=k: slime_draw(c, k)) for k in range(6)]
 
+    # Shot. The game shows frame 1 first and frame 2 next, each for a whole frame time, and
+    # frame 3 only for a moment before the slime is gone: frame 1 is the swell, frame 2 the
+    # splash, frame 3 the last drops; frame 0, seen only in the game's first instant, the hit.
+    def swell(c, grow):
+        pts = blob_points(24, 46.5, 19.5 + 1.3 * grow, 19 + 2.5 * grow, 1.2 - 0.4 * grow)
+        cv.shaded(c, cv.smooth(pts), SLIME_T, shift=2.4, rim=1.5)
+        cv.fill(c, cv.ellipse(14, 15 + 3 * (1 - grow), 4.2, 2.6, -0.5), SLIME_LT)
+        for ex in (-7.5, 7.5):  # eyes squeezed shut
+            side = 1 if ex < 0 else -1
+            cv.ink(c, cv.poly([(24 + ex - 3.5 * side, 19), (24 + ex + 3.5 * side, 22.5), (24 + ex - 3.5 * side, 26)],
+                              closed=False), 1.5)
+        cv.fill(c, cv.ellipse(24, 33, 3.4 + grow, 3.2 + 1.4 * grow), INK)
+
+    def splash(c, t):
+        # Droplets fly out from the middle, the big ones first.
+        for i in range(10):
+            a = TAU * i / 10 + 0.3
+            d = 12 + 6 * t + (1.5 if i % 2 else 0)
+            r = (5.0 - 2.2 * t) * (1 if i % 3 else 0.75)
+            x, y = 24 + d * math.cos(a), 24.5 + d * math.sin(a) * 0.92
+            cv.shaded(c, cv.ellipse(x, y, r * 1.3, r * 0.9, a), SLIME_T, shift=1.0, rim=0.7)
+        # The splat in the middle: a ragged star of goo, shrinking as it flies apart.
+        lobes = [(24 + (13 - 8 * t) * (1 if i % 2 else 0.5) * math.cos(TAU * i / 12),
+                  24.5 + (13 - 8 * t) * (1 if i % 2 else 0.5) * math.sin(TAU * i / 12)) for i in range(12)]
+        cv.shaded(c, cv.smooth(lobes), SLIME_T, shift=1.4, rim=1.0)
+
     blowing = []
     for k in range(4):
         def draw(c, k=k):
-            if k == 0:  # swells, eyes squeezed shut
-                pts = blob_points(24, 46, 21.5, 21, 1.5)
-                cv.shaded(c, cv.smooth(pts), SLIME_T, shift=2.4, rim=1.5)
-                for ex in (-7, 7):
-                    cv.ink(c, cv.poly([(24 + ex - 3.5, 20), (24 + ex + 3.5, 23), (24 + ex - 3.5, 26)],
-                                      closed=False), 1.4)
-                cv.fill(c, cv.ellipse(24, 32, 3.2, 3.6), INK)
-                return
-            t = k / 3.0
-            n = 9
-            for i in range(n):
-                a = TAU * i / n + 0.3
-                d = 5 + 12.5 * t
-                r = (6.5 - 3 * t) * (1 if i % 2 else 0.8)
-                x, y = 24 + d * math.cos(a), 24 + d * math.sin(a) * 0.85 + 2 * t
-                cv.shaded(c, cv.ellipse(x, y, r, r * (1.1 if i % 3 else 0.85), a), SLIME_T, shift=1.0,
-                          rim=0.7)
-            if k == 1:
-                cv.shaded(c, cv.circle(24, 26, 9), SLIME_T, shift=1.4, rim=1.0)
-        blowing.append(cv.sprite(SLIME_S, SLIME_S, draw))
+            if k == 0:  # the hit: squashed flat, eyes shut
+                c.translate(24, 46)
+                c.scale(1.06, 0.8)
+                c.translate(-24, -46)
+                swell(c, 0.0)
+            elif k == 1:
+                swell(c, 1.0)
+            else:
+                splash(c, 0.2 if k == 2 else 0.6)
+
+        def glints(c, k=k):
+            if k == 2:  # the pop
+                for i in range(6):
+                    a = TAU * i / 6
+                    cv.sparkle(c, 24 + 8.5 * math.cos(a + 0.5), 24.5 + 8.5 * math.sin(a + 0.5), 2.4, WHITE)
+        blowing.append(cv.inside(cv.sprite(SLIME_S, SLIME_S, draw, glints=glints), "the slime's burst %d" % k))
     return {"slime.PNG": cv.sheet(normal), "slime_blowing.PNG": cv.sheet(blowing)}
 
 
-# ---- star: 16 x 16 frames (hit box 15 x 15), a gold star turning a full turn in 8 frames ----
+# ---- star: 16 x 16 frames (hit box 15 x 15), a gold star spinning in the picture's plane ----
+# A star shows a new frame on nearly every drawn frame, in no steady order, so every frame has
+# the same size and brightness: one fifth of a turn in eight steps, a white-hot core, and a
+# thin gold-dark edge in place of the dark outline, which would swallow so small a star.
 
 
 def star_draw(ctx, k):
-    """Frame k of a full turn about the upright axis; the back face is darker."""
-    turn = TAU * k / 8
-    sx = math.cos(turn)
-    back = sx < 0
-    width = max(abs(sx), 0.22)
-    ctx.translate(8, 8.3)
-    ctx.scale(width, 1)
-    ctx.rotate(0.12 * math.sin(turn))
-    pts = cv.star_points(0, 0, 6.7, 2.9)
-    tones = (GOLD_DK, GOLD_DK, GOLD) if back else GOLD_T
-    cv.shaded(ctx, cv.poly(pts), tones, shift=1.0, rim=0.8, line=0.8)
+    """Frame k: the star turned k eighths of a fifth of a turn, centred in its hit box."""
+    ctx.translate(7.5, 7.5)
+    ctx.rotate(TAU / 5 * k / 8)
+    star = cv.poly(cv.star_points(0, 0, 6.4, 2.9))
+    cv.shaded(ctx, star, GOLD_T, shift=0.9, rim=0.7, line=0)
+    cv.ink(ctx, star, 0.9, GOLD_DK)
+    cv.fill(ctx, cv.circle(0, 0, 2.2), GOLD_LT)
 
 
 def star_frames():
@@ -292,9 +394,10 @@ def star_frames():
             star_draw(c, k)
 
         def glint(c, k=k):
-            if k in (0, 4):
-                cv.sparkle(c, 5.5, 5.5, 2.2, WHITE)
-        out.append(cv.sprite(16, 16, draw, line=1.1, glints=glint))
+            # The white core twinkles round the middle, the same size in every frame.
+            a = TAU * k / 8
+            cv.sparkle(c, 7.5 + 0.6 * math.cos(a), 7.5 + 0.6 * math.sin(a), 2.6, WHITE)
+        out.append(cv.inside(cv.sprite(16, 16, draw, line=0, glints=glint), "a star"))
     return out
 
 

@@ -73,3 +73,11 @@ PANEL_DK = (24, 16, 26)
 PANEL = (58, 36, 34)
 PANEL_LT = (96, 62, 48)
 BEARD_DK = (186, 182, 210)
+
+# The magician's gown: pale enough to stand out at every height of the sky, from the night
+# at the top of the play area to the mauve glow at its bottom.
+GOWN_DK = (150, 118, 222)
+GOWN = (210, 192, 255)
+GOWN_LT = (240, 234, 255)
+# The moonlit rim just outside the magician's dark outline, so his shape reads on the night sky.
+AURA = (255, 228, 160)

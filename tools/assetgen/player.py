@@ -2,13 +2,16 @@
 
 Every player sheet has 128 x 96 frames. The carpet and the seated body lie inside the
 hit box x 26-122, y 36-82 of the frame; only the hat's tip rises above it.
-He faces right, the way his stars fly.
+He faces right, the way his stars fly. His gown is pale and a moonlit rim runs outside his
+dark outline, so he reads from the night at the top of the play area to the glow at its
+bottom; every picture stays inside its frame.
 """
 
 import math
 
 from . import canvas as cv
 from .palette import (
+    AURA,
     BEARD,
     BEARD_DK,
     BUBBLE,
@@ -23,8 +26,10 @@ from .palette import (
     GOLD,
     GOLD_DK,
     GOLD_LT,
+    GOWN,
+    GOWN_DK,
+    GOWN_LT,
     INK,
-    KEY,
     PINK,
     ROBE,
     ROBE_DK,
@@ -42,6 +47,7 @@ W, H = 128, 96
 TAU = 2 * math.pi
 
 ROBE_T = (ROBE_DK, ROBE, ROBE_LT)
+GOWN_T = (GOWN_DK, GOWN, GOWN_LT)
 SKIN_T = (SKIN_DK, SKIN, SKIN)
 GOLD_T = (GOLD_DK, GOLD, GOLD_LT)
 CARPET_T = (CARPET_DK, CARPET, CARPET_LT)
@@ -50,21 +56,26 @@ SLIME_T = (SLIME_DK, SLIME, SLIME_LT)
 
 
 def ripple(x, phase):
-    """Height of the carpet's wave at x: one travelling wave along the carpet."""
-    return 2.2 * math.sin(TAU * (x - 30) / 44.0 - TAU * phase)
+    """Height of the carpet's wave at x: one travelling wave along the carpet, gentle, since
+    the idle sheet runs through it about seven times a second."""
+    return 1.5 * math.sin(TAU * (x - 30) / 44.0 - TAU * phase)
+
+
+# The rider rides a third of the wave under him: half a pixel up and down, a calm idle.
+RIDE = 0.35
 
 
 def carpet(ctx, phase):
-    xs = [30 + 4 * i for i in range(23)]  # x 30 to 118
+    xs = [30 + 4 * i for i in range(22)]  # x 30 to 114, the tassels and rim still inside the frame
     top = [(x, 67 + ripple(x, phase)) for x in xs]
     bottom = [(x, y + 8) for x, y in reversed(top)]
     # Tassels at both ends swing with the wave.
-    for end_x, sign in ((30, -1), (118, 1)):
+    for end_x, sign in ((30, -1), (114, 1)):
         base_y = 67 + ripple(end_x, phase)
-        swing = 3.0 * math.sin(TAU * phase + (0 if sign < 0 else 1.3))
+        swing = 2.0 * math.sin(TAU * phase + (0 if sign < 0 else 1.3))
         for j, dy in enumerate((1.5, 4.0, 6.5)):
             x0, y0 = end_x, base_y + dy
-            x1 = end_x + sign * (6 + j % 2) + swing * 0.4
+            x1 = end_x + sign * (5 + j % 2) + swing * 0.4
             y1 = y0 + 3 + swing * 0.5 * sign
             cv.ink(ctx, cv.poly([(x0, y0), (x1, y1)], closed=False), 2.6)
             cv.ink(ctx, cv.poly([(x0, y0), (x1, y1)], closed=False), 1.2, GOLD)
@@ -129,22 +140,24 @@ def head(ctx, dy, mouth_open=False):
 def body(ctx, dy):
     robe = cv.smooth([(77, 50 + dy), (88, 50 + dy), (95, 58 + dy), (103, 67 + dy), (84, 70 + dy),
                       (66, 69 + dy), (65, 62 + dy), (71, 55 + dy)])
-    cv.shaded(ctx, robe, ROBE_T, shift=2.0, rim=1.2)
+    cv.shaded(ctx, robe, GOWN_T, shift=2.0, rim=1.2)
     for sx, sy in ((72, 63), (82, 58), (88, 66)):
-        cv.fill(ctx, cv.poly(cv.star_points(sx, sy + dy, 2.0, 0.8)), GOLD_LT)
-    cv.shaded(ctx, cv.ellipse(95, 66 + dy, 10, 4.2), ROBE_T, shift=1.2, rim=0.8)
+        star = cv.poly(cv.star_points(sx, sy + dy, 2.2, 0.9))
+        cv.fill(ctx, star, GOLD)
+        cv.ink(ctx, star, 0.5, GOLD_DK)
+    cv.shaded(ctx, cv.ellipse(95, 66 + dy, 10, 4.2), GOWN_T, shift=1.2, rim=0.8)
     shoe = cv.smooth([(101, 63 + dy), (110, 63 + dy), (115, 59 + dy), (113, 66 + dy), (103, 68 + dy)])
     cv.shaded(ctx, shoe, GOLD_T, shift=0.8, rim=0.6)
 
 
-def arm(ctx, dy, hand, tip):
+def arm(ctx, dy, hand, tip, shoulder=(85, 54)):
     """The sleeve from the shoulder to the hand, and the wand from the hand to its tip."""
-    shoulder = (85, 54 + dy)
+    shoulder = (shoulder[0], shoulder[1] + dy)
     sleeve = cv.poly([shoulder, hand], closed=False)
     cv.ink(ctx, sleeve, 7.0)
-    cv.ink(ctx, sleeve, 5.0, ROBE)
+    cv.ink(ctx, sleeve, 5.0, GOWN)
     cv.ink(ctx, cv.poly([(shoulder[0] + 1, shoulder[1] - 1.5), (hand[0], hand[1] - 1.5)], closed=False),
-           1.2, ROBE_LT)
+           1.2, GOWN_LT)
     wand = cv.poly([(hand[0] - (tip[0] - hand[0]) * 0.25, hand[1] - (tip[1] - hand[1]) * 0.25), tip],
                    closed=False)
     cv.ink(ctx, wand, 3.8)
@@ -156,71 +169,90 @@ def arm(ctx, dy, hand, tip):
 
 
 POSES = {
-    # name: (hand, wand tip) relative to the body's bob
-    "forward": ((100, 58), (113, 48)),
-    "lift": ((99, 49), (111, 35)),
-    "raised": ((97, 42), (106, 25)),
+    # name: (hand, wand tip, shoulder) relative to the body's bob
+    "forward": ((100, 58), (113, 48), (85, 54)),
+    "lift": ((99, 49), (111, 35), (85, 54)),
+    "raised": ((97, 42), (106, 25), (85, 54)),
+    # The attack: the arm low across the chest, so the face stays in view, and the wand
+    # pointing up the way the stars fly.
+    "point": ((102, 58), (113, 44), (83, 58)),
 }
 
 
 def magician(ctx, phase, pose="forward", with_carpet=True, slimed=False, mouth_open=False):
-    dy = 0.8 * ripple(80, phase) if with_carpet else 0.0
+    dy = RIDE * ripple(80, phase) if with_carpet else 0.0
     if with_carpet:
         carpet(ctx, phase)
     scarf(ctx, phase, dy)
     body(ctx, dy)
     head(ctx, dy, mouth_open)
     hat(ctx, dy, slimed)
-    hand, tip = POSES[pose]
-    arm(ctx, dy, (hand[0], hand[1] + dy), (tip[0], tip[1] + dy))
+    hand, tip, shoulder = POSES[pose]
+    arm(ctx, dy, (hand[0], hand[1] + dy), (tip[0], tip[1] + dy), shoulder)
     return (tip[0], tip[1] + dy)
+
+
+def rider(w, h, draw, glints=None):
+    """A player frame: the dark outline, the moonlit rim round it, and inside the frame."""
+    return cv.inside(cv.sprite(w, h, draw, glints=glints, aura=AURA), "a player frame")
 
 
 def burst(ctx, x, y, size, turn):
     """The star of light at the wand's tip: size 0 to 1."""
     for i in range(8):
         a = turn + i * TAU / 8
-        r = (5 + 7 * size) * (1.0 if i % 2 == 0 else 0.7)
+        r = (4 + 6 * size) * (1.0 if i % 2 == 0 else 0.7)
         cv.ink(ctx, cv.poly([(x + 3 * math.cos(a), y + 3 * math.sin(a)),
                              (x + r * math.cos(a), y + r * math.sin(a))], closed=False), 1.2, GOLD)
     cv.sparkle(ctx, x, y, 4 + 5 * size, GOLD_LT, 0.8)
     cv.sparkle(ctx, x, y, 2 + 2 * size, WHITE)
 
 
-def flecks(ctx, x, y, size, turn):
-    """Loose sparkles flying from the tip, drawn without outline."""
-    for i in range(int(2 + 4 * size)):
-        a = turn * 2 + 0.7 + i * 2.4
-        d = 9 + 6 * size + (i % 3) * 2
-        cv.sparkle(ctx, x + d * math.cos(a), y + d * math.sin(a), 1.8 + (i % 2), GOLD_LT if i % 2 else WHITE)
+# Where loose sparkles fly from the tip: above, ahead and below it, never back over the face.
+FLECKS = ((1, -13), (8, -9), (-6, -11), (9, 8), (2, 12), (-5, 10))
+
+
+def flecks(ctx, x, y, spread, turn):
+    """Loose sparkles flying from the tip, drawn without outline; `spread` 0 to 1.4."""
+    for i, (dx, dy) in enumerate(FLECKS[: int(2 + 3 * spread)]):
+        wob = 1.5 * math.sin(turn * 3 + i)
+        cv.sparkle(ctx, x + dx * (0.6 + 0.4 * spread) + wob, y + dy * (0.6 + 0.4 * spread), 1.8 + (i % 2),
+                   GOLD_LT if i % 2 else WHITE)
 
 
 def normal_frames():
-    return [cv.sprite(W, H, lambda c, k=k: magician(c, k / 3.0)) for k in range(3)]
+    return [rider(W, H, lambda c, k=k: magician(c, k / 3.0)) for k in range(3)]
 
 
 def zap_frames():
+    """The attack. The game shows frame 1 first, for a whole frame time, and frame 2 for a
+    moment before the normal sheet returns; frame 0 is seen only in the game's first instant.
+    So frame 1 carries the full burst and frame 2 its last sparkle."""
     out = []
-    for k, (pose, size) in enumerate((("lift", 0.2), ("raised", 0.6), ("raised", 1.0))):
-        tip = (POSES[pose][1][0], POSES[pose][1][1] + 0.8 * ripple(80, k / 3.0))
+    for k, (pose, size, spread) in enumerate((("lift", 0.3, 0.3), ("point", 1.0, 1.0), ("point", 0.85, 1.4))):
+        tip = (POSES[pose][1][0], POSES[pose][1][1] + RIDE * ripple(80, k / 3.0))
 
         def draw(c, k=k, pose=pose, size=size):
-            magician(c, k / 3.0, pose, mouth_open=(k == 2))
+            magician(c, k / 3.0, pose, mouth_open=(k > 0))
             burst(c, tip[0], tip[1], size, 0.35 * k)
 
-        def glints(c, size=size, k=k, tip=tip):
-            flecks(c, tip[0], tip[1], size, 0.35 * k)
+        def glints(c, spread=spread, k=k, tip=tip):
+            flecks(c, tip[0], tip[1], spread, 0.35 * k)
 
-        out.append(cv.sprite(W, H, draw, glints=glints))
+        out.append(rider(W, H, draw, glints=glints))
     return out
 
 
+# The bubble ride: an oval rim round the whole picture, inside the frame with a pixel to spare.
+RING_C, RING_R = (64, 48), (59.5, 44.0)
+
+
 def shell_arc(c, r, start_deg, end_deg, width, colour):
-    """A stroke along the bubble's oval rim (centre 74, 50; radii 51, 43), r of the way out."""
+    """A stroke along the bubble's oval rim, r of the way out."""
     c.new_path()
     c.save()
-    c.translate(74, 50)
-    c.scale(51, 43)
+    c.translate(*RING_C)
+    c.scale(*RING_R)
     c.arc(0, 0, r, math.radians(start_deg), math.radians(end_deg))
     c.restore()
     c.set_line_width(width)
@@ -230,26 +262,27 @@ def shell_arc(c, r, start_deg, end_deg, width, colour):
 
 def bubble_frame():
     def inside(c):
-        c.translate(74, 56)
-        c.scale(0.9, 0.9)
-        c.translate(-74, -56)
+        # The rider, a little smaller, in the middle of the bubble.
+        c.translate(RING_C[0], RING_C[1] + 1)
+        c.scale(0.82, 0.82)
+        c.translate(-74, -47)
         magician(c, 0.0)
 
     man = cv.outline(cv.render(W, H, inside))
-    man = cv.tint(man, BUBBLE_LT, 0.35)
+    man = cv.tint(man, BUBBLE_LT, 0.3)
 
     def shell(c):
-        rim = cv.ellipse(74, 50, 51, 43)
+        rim = cv.ellipse(RING_C[0], RING_C[1], *RING_R)
         cv.ink(c, rim, 5.6)
         cv.ink(c, rim, 3.6, BUBBLE)
         c.set_line_cap(1)
         shell_arc(c, 0.9, 195, 250, 3.0, WHITE)
-        cv.fill(c, cv.circle(42, 28, 2.4), WHITE)
-        cv.fill(c, cv.circle(106, 76, 1.6), BUBBLE_LT)
+        cv.fill(c, cv.circle(RING_C[0] - 33, RING_C[1] - 21, 2.4), WHITE)
+        cv.fill(c, cv.circle(RING_C[0] + 33, RING_C[1] + 26, 1.6), BUBBLE_LT)
         shell_arc(c, 0.93, 20, 70, 1.6, BUBBLE_DK)
 
     ring = cv.render(W, H, shell)
-    return cv.keyed(cv.reduce(cv.over(ring, man)))
+    return cv.inside(cv.keyed(cv.reduce(cv.over(ring, man))), "the bubble ride")
 
 
 def slime_frame():
@@ -270,35 +303,58 @@ def slime_frame():
         cv.shaded(c, cv.smooth([(88, 39), (97, 38), (99, 41), (97, 47), (95, 43), (90, 42)]), goo_t,
                   shift=0.8, rim=0.6)
 
-    return cv.sprite(W, H, draw)
+    return rider(W, H, draw)
 
 
 def falling_frames():
-    """A full turn in six frames, tumbling off the carpet, which flutters below."""
+    """Thrown off the carpet: he hangs tilted back, arms up, his hat lifting off, while his
+    arms, scarf and hat flutter and the carpet flaps below.
+
+    The game shows these frames 10 ms apart, the whole sheet about sixteen times a second, so
+    a turn of the body would blur into a spinning wheel; the pose holds and only the loose
+    parts move, a pixel or two each frame, which reads as a flutter in the wind of the fall.
+    """
     out = []
     for k in range(6):
-        def draw(c, k=k):
+        w = TAU * k / 6  # one flutter per sheet
+
+        def draw(c, k=k, w=w):
             c.save()
-            c.translate(54, 84)
-            c.rotate(math.radians(-6 + 9 * math.sin(TAU * k / 6)))
-            c.scale(0.72, 0.72)
-            c.translate(-74, -72)
+            c.translate(52, 80)
+            c.rotate(math.radians(-7 + 2.5 * math.sin(w)))
+            c.scale(0.66, 0.66)
+            c.translate(-74, -71)
             carpet(c, k / 6.0)
             c.restore()
             c.save()
-            c.translate(76, 45)
-            c.rotate(TAU * k / 6)
-            c.translate(-86, -46)
-            magician(c, 0.0, "raised", with_carpet=False, mouth_open=True)
+            c.translate(76, 48)
+            c.rotate(math.radians(-26 + 2.0 * math.sin(w)))
+            c.translate(-84, -52)
+            # The hat has come off: it flies above and behind him, wobbling.
+            c.save()
+            c.translate(80, 38)
+            c.rotate(math.radians(-24 + 6 * math.sin(w + 1.0)))
+            c.translate(-86 - 1.0 * math.cos(w), -40 - 9 - 1.2 * math.sin(w))
+            hat(c, 0.0)
             c.restore()
-        out.append(cv.sprite(W, H, draw))
+            scarf(c, k / 6.0, 0.0)
+            body(c, 0.0)
+            head(c, 0.0, mouth_open=True)
+            # The wand arm thrown up ahead of his face, waving.
+            hand = (107 + 1.2 * math.sin(w), 45 - 1.5 * math.cos(w))
+            a = math.radians(-70 + 14 * math.sin(w))
+            arm(c, 0.0, hand, (hand[0] + 12 * math.cos(a), hand[1] + 12 * math.sin(a)), (89, 58))
+            c.restore()
+
+        out.append(rider(W, H, draw))
     return out
 
 
 def boost_frames():
     """The blast cloud: puffs billow out behind and below the carpet and sparkles burst; 8 frames.
 
-    Every puff and sparkle moves on a cycle of exactly 8 frames, so the loop has no seam.
+    Every puff and sparkle moves on a cycle of exactly 8 frames, so the loop has no seam; the
+    whole cloud keeps a pixel clear of the frame's edges, so nothing of it looks cut.
     """
     cloud = (CLOUD_DK, CLOUD, CLOUD_LT)
     rosy = (PINK, CLOUD, CLOUD_LT)
@@ -310,7 +366,14 @@ def boost_frames():
     for k in range(8):
         f = k / 8.0
 
+        def squeeze(c):
+            # The cloud as first laid out reached the bottom edge: it is pressed up a little.
+            c.translate(0, 14)
+            c.scale(1.0, 0.86)
+            c.translate(0, -14)
+
         def draw(c, f=f):
+            squeeze(c)
             # The core of the cloud at the carpet's back end, breathing.
             for i, (x, y, r) in enumerate(((34, 72, 14), (20, 80, 12), (46, 84, 10), (30, 86, 10))):
                 rr = r + 1.5 * math.sin(TAU * (f + i * 0.25))
@@ -331,6 +394,7 @@ def boost_frames():
                 cv.shaded(c, cv.circle(x, y, r), rosy if i % 3 == 0 else cloud, shift=2.0, rim=1.2, line=0.6)
 
         def glints(c, f=f):
+            squeeze(c)
             for i in range(7):
                 t = (f + i / 7.0) % 1.0
                 a = math.radians(120 + 22 * i)
@@ -339,9 +403,7 @@ def boost_frames():
                 y = 78 - d * math.sin(a) * 0.6
                 cv.sparkle(c, x, y, 1.5 + 3.5 * math.sin(math.pi * t), GOLD_LT if i % 2 else GOLD)
 
-        frame = cv.sprite(W, H, draw, glints=glints)
-        assert (frame[:, 0] == KEY).all(), "the cloud is cut at the frame's left edge"
-        out.append(frame)
+        out.append(cv.inside(cv.sprite(W, H, draw, glints=glints), "the blast cloud"))
     return out
 
 
