@@ -337,16 +337,17 @@ def slime_sheets():
         cv.fill(c, cv.ellipse(24, 33, 3.4 + grow, 3.2 + 1.4 * grow), INK)
 
     def splash(c, t):
-        # Droplets fly out from the middle, the big ones first.
-        for i in range(10):
-            a = TAU * i / 10 + 0.3
+        # Droplets fly out from the middle, stretched at first, rounding as they go.
+        for i in range(8):
+            a = TAU * i / 8 + 0.3
             d = 12 + 6 * t + (1.5 if i % 2 else 0)
-            r = (5.0 - 2.2 * t) * (1 if i % 3 else 0.75)
+            r = (5.0 - 3.0 * t) * (1 if i % 3 else 0.75)
             x, y = 24 + d * math.cos(a), 24.5 + d * math.sin(a) * 0.92
-            cv.shaded(c, cv.ellipse(x, y, r * 1.3, r * 0.9, a), SLIME_T, shift=1.0, rim=0.7)
+            stretch = 1.3 - 0.5 * t
+            cv.shaded(c, cv.ellipse(x, y, r * stretch, r * 0.9, a), SLIME_T, shift=1.0, rim=0.7)
         # The splat in the middle: a ragged star of goo, shrinking as it flies apart.
-        lobes = [(24 + (13 - 8 * t) * (1 if i % 2 else 0.5) * math.cos(TAU * i / 12),
-                  24.5 + (13 - 8 * t) * (1 if i % 2 else 0.5) * math.sin(TAU * i / 12)) for i in range(12)]
+        lobes = [(24 + (13 - 12 * t) * (1 if i % 2 else 0.5) * math.cos(TAU * i / 12),
+                  24.5 + (13 - 12 * t) * (1 if i % 2 else 0.5) * math.sin(TAU * i / 12)) for i in range(12)]
         cv.shaded(c, cv.smooth(lobes), SLIME_T, shift=1.4, rim=1.0)
 
     blowing = []
@@ -367,7 +368,7 @@ def slime_sheets():
                 for i in range(6):
                     a = TAU * i / 6
                     cv.sparkle(c, 24 + 8.5 * math.cos(a + 0.5), 24.5 + 8.5 * math.sin(a + 0.5), 2.4, WHITE)
-        blowing.append(cv.inside(cv.sprite(SLIME_S, SLIME_S, draw, glints=glints), "the slime's burst %d" % k))
+        blowing.append(cv.inside(cv.sprite(SLIME_S, SLIME_S, draw, line=1.2, glints=glints), "the slime's burst %d" % k))
     return {"slime.PNG": cv.sheet(normal), "slime_blowing.PNG": cv.sheet(blowing)}
 
 

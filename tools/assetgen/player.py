@@ -140,12 +140,12 @@ def head(ctx, dy, mouth_open=False):
 def body(ctx, dy):
     robe = cv.smooth([(77, 50 + dy), (88, 50 + dy), (95, 58 + dy), (103, 67 + dy), (84, 70 + dy),
                       (66, 69 + dy), (65, 62 + dy), (71, 55 + dy)])
-    cv.shaded(ctx, robe, GOWN_T, shift=2.0, rim=1.2)
+    cv.shaded(ctx, robe, GOWN_T, shift=1.3, rim=0.9)
     for sx, sy in ((72, 63), (82, 58), (88, 66)):
         star = cv.poly(cv.star_points(sx, sy + dy, 2.2, 0.9))
         cv.fill(ctx, star, GOLD)
         cv.ink(ctx, star, 0.5, GOLD_DK)
-    cv.shaded(ctx, cv.ellipse(95, 66 + dy, 10, 4.2), GOWN_T, shift=1.2, rim=0.8)
+    cv.shaded(ctx, cv.ellipse(95, 66 + dy, 10, 4.2), GOWN_T, shift=0.9, rim=0.7)
     shoe = cv.smooth([(101, 63 + dy), (110, 63 + dy), (115, 59 + dy), (113, 66 + dy), (103, 68 + dy)])
     cv.shaded(ctx, shoe, GOLD_T, shift=0.8, rim=0.6)
 
@@ -194,7 +194,7 @@ def magician(ctx, phase, pose="forward", with_carpet=True, slimed=False, mouth_o
 
 def rider(w, h, draw, glints=None):
     """A player frame: the dark outline, the moonlit rim round it, and inside the frame."""
-    return cv.inside(cv.sprite(w, h, draw, glints=glints, aura=AURA), "a player frame")
+    return cv.inside(cv.sprite(w, h, draw, glints=glints, aura=AURA, aura_w=1.4), "a player frame")
 
 
 def burst(ctx, x, y, size, turn):
