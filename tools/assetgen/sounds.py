@@ -1,12 +1,10 @@
 """The seven sound effects, synthesized: 22050 Hz, mono, signed 16-bit, plain RIFF WAV.
 
 The mixer adds the playing channels and clamps the sum, so each sound gets a peak level
-(LEVELS) that leaves room for the others it plays with: any two together stay below full
-scale, and so do the blast, an attack and a bird hit with their peaks on the same instant.
-The levels also set the loudness by how often a sound plays: the sounds heard many times a
-minute sit lower than the ones heard now and then. Every sound has no DC offset and starts
-and ends with a short fade, and every part of it rises and falls smoothly, so nothing clicks;
-the blast instead is one exact period of a periodic signal, so that it loops without a seam.
+(LEVELS) that leaves room for the others it plays with. Every sound has no DC offset and
+starts and ends with a short fade, and every part of it rises and falls smoothly, so nothing
+clicks; the blast instead is one exact period of a periodic signal, so that it loops without
+a seam.
 """
 
 import math
@@ -18,18 +16,20 @@ import numpy as np
 RATE = 22050
 TAU = 2 * math.pi
 
-# Peak level of each sound in dBFS. The bird hit and the attack are heard most and stack
-# on several channels, so they sit lowest; the blast loops under the play for five seconds
-# and stays a bed beneath the one-shots; the bite, the bubble, the slime and the fall come
-# now and then and may stand out.
-LEVELS = {  # (peak in dBFS, how hard the peaks are rounded off)
-    "aani5.wav": (-9.6, 1.2),  # bird hit
-    "aani4.wav": (-9.0, 1.2),  # magic attack
-    "boost.wav": (-11.8, 2.5),  # the blast loop, a bed under the rest
-    "aww.wav": (-8.0, 1.2),  # the hurt cry
-    "bubble.wav": (-7.0, 3.0),  # a plop is mostly its first peak: round it for body
-    "slime.wav": (-7.0, 3.5),  # so is a splat
-    "aani1.wav": (-11.5, 1.2),  # the fall, once a game: a pure whistle, loud for its peak
+# Peak level of each sound in dBFS, and how hard its highest peaks are rounded off (0: not
+# at all). The levels set the loudness by how often a sound plays: the bird hit, heard most,
+# is the quietest one-shot and the attack the next; the blast loops under the play for five
+# seconds as a bed beneath them; the bite, the bubble, the slime and the fall come now and
+# then and may stand out. They also keep the sums below full scale: any two sounds at any
+# offset, and the blast, an attack and a bird hit with their peaks on the same instant.
+LEVELS = {
+    "aani5.wav": (-11.9, 0),  # bird hit
+    "aani4.wav": (-7.5, 0),  # magic attack
+    "boost.wav": (-11.8, 1.8),  # the blast loop: noise takes the rounding off without a buzz
+    "aww.wav": (-8.0, 0),  # the hurt cry
+    "bubble.wav": (-7.4, 0),
+    "slime.wav": (-6.0, 0),
+    "aani1.wav": (-11.5, 0),  # the fall, once a game: a pure whistle, loud for its peak
 }
 
 
@@ -43,10 +43,11 @@ def phase_of(freq):
 
 
 def envelope(n, attack, release, curve=3.0):
-    """A fast rise and an exponential fall, over n samples."""
+    """A fast rise and an exponential fall, over n samples. The rise is a half cosine: a
+    straight ramp would start on a corner, which splashes a faint click across the highs."""
     t = np.arange(n) / RATE
-    env = np.minimum(1.0, t / max(attack, 1e-6)) * np.exp(-curve * t / max(release, 1e-6))
-    return env
+    rise = 0.5 - 0.5 * np.cos(math.pi * np.minimum(1.0, t / max(attack, 1e-6)))
+    return rise * np.exp(-curve * t / max(release, 1e-6))
 
 
 def band(x, lo, hi):
@@ -67,9 +68,9 @@ def highpass(x, cutoff):
     return band(x, cutoff, RATE)
 
 
-def finish(x, level_db, fade=0.006, loop=False, drive=1.2):
-    """Centres, fades, gently rounds the highest peaks (more loudness for the same peak) and
-    sets the peak to level_db."""
+def finish(x, level_db, fade=0.006, loop=False, drive=0.0):
+    """Centres, fades, rounds the highest peaks off if drive is set (more loudness for the
+    same peak, at the price of overtones that only noise hides) and sets the peak to level_db."""
     x = x - x.mean()
     if not loop:
         n = int(fade * RATE)
@@ -77,7 +78,8 @@ def finish(x, level_db, fade=0.006, loop=False, drive=1.2):
         x[:n] *= ramp
         x[-n:] *= ramp[::-1]
     x = x / float(np.max(np.abs(x)))
-    x = np.tanh(drive * x)
+    if drive:
+        x = np.tanh(drive * x)
     x = x * (10 ** (level_db / 20) / float(np.max(np.abs(x))))
     return np.rint(x * 32767).astype("<i2")
 
@@ -104,7 +106,7 @@ def zap():
         start = int(rng.uniform(0.0, 0.38) * RATE)
         fr = rng.uniform(2500, 5200)
         m = int(0.07 * RATE)
-        seg = np.sin(TAU * fr * np.arange(m) / RATE) * envelope(m, 0.002, 0.07, 5)
+        seg = np.sin(TAU * fr * np.arange(m) / RATE) * envelope(m, 0.005, 0.07, 5) * smooth_env(2 * m)[m:] ** 0.5
         x[start : start + m] += 0.35 * seg[: n - start]
     return x
 
@@ -187,7 +189,7 @@ def bird_hit():
     t = seconds(0.32)
     n = len(t)
     pop = band(rng.standard_normal(n), 60, 900) * envelope(n, 0.002, 0.04, 4)
-    pop += 1.5 * np.sin(phase_of(220 * np.exp(-t * 12) + 80)) * envelope(n, 0.002, 0.06, 4)
+    pop += 1.0 * np.sin(phase_of(220 * np.exp(-t * 12) + 80)) * envelope(n, 0.002, 0.06, 4)
     sq = np.zeros(n)
     start = int(0.04 * RATE)
     m = int(0.16 * RATE)
@@ -198,15 +200,16 @@ def bird_hit():
 
 
 def bubble():
-    """A bubble catches the player: a plop with a little echo."""
+    """A bubble catches the player: a plop and two smaller ones, each ringing a little, so
+    that the sound has body without a loud first peak."""
     t = seconds(0.38)
     n = len(t)
     x = np.zeros(n)
-    for start, base, gain in ((0.0, 260, 1.0), (0.13, 420, 0.45), (0.21, 360, 0.25)):
+    for start, base, gain in ((0.0, 260, 1.0), (0.13, 420, 0.7), (0.21, 360, 0.5)):
         i = int(start * RATE)
         s = t[: n - i]
         f = base * (1 + 2.4 * (1 - np.exp(-s / 0.03)))
-        x[i:] += gain * np.sin(phase_of(f)) * envelope(n - i, 0.003, 0.12, 4)
+        x[i:] += gain * np.sin(phase_of(f)) * envelope(n - i, 0.004, 0.2, 4)
     return x
 
 
@@ -216,14 +219,16 @@ def slime_hit():
     rng = np.random.default_rng(11)
     t = seconds(0.5)
     n = len(t)
-    splat = band(rng.standard_normal(n), 220, 2600) * envelope(n, 0.004, 0.16, 3.5)
-    squelch = np.sin(phase_of(340 * np.exp(-t * 5) + 150 + 25 * np.sin(TAU * 23 * t))) * envelope(n, 0.01, 0.3, 3)
+    splat = band(rng.standard_normal(n), 220, 2600)
+    # Noise keeps its character when its peaks are rounded off, and gains body for its peak.
+    splat = np.tanh(2.5 * splat / np.max(np.abs(splat))) * envelope(n, 0.004, 0.24, 3.5)
+    squelch = np.sin(phase_of(340 * np.exp(-t * 5) + 150 + 25 * np.sin(TAU * 23 * t))) * envelope(n, 0.04, 0.3, 3)
     x = splat + 0.7 * highpass(squelch, 150)
     for start, fr in ((0.17, 900), (0.24, 1300), (0.3, 700), (0.36, 1100)):
         i = int(start * RATE)
         m = int(0.05 * RATE)
         s = np.arange(m) / RATE
-        x[i : i + m] += 0.45 * np.sin(phase_of(fr * (1 + 1.5 * s / s[-1]))) * envelope(m, 0.002, 0.05, 4) * smooth_env(m)
+        x[i : i + m] += 0.6 * np.sin(phase_of(fr * (1 + 1.5 * s / s[-1]))) * envelope(m, 0.002, 0.05, 4) * smooth_env(m)
     return x
 
 
