@@ -2,6 +2,7 @@
 
 import math
 
+import cairo
 import numpy as np
 
 from . import canvas as cv
@@ -32,9 +33,17 @@ BUTTON_X0, BUTTON_X1 = 350, 698
 
 
 def frame_panel(ctx, x, y, w, h, r=14):
-    """A parchment panel with a violet and gold frame."""
-    cv.fill(ctx, cv.rounded(x, y, w, h, r), INK)
-    cv.fill(ctx, cv.rounded(x + 2, y + 2, w - 4, h - 4, r - 2), ROBE_DK)
+    """A parchment panel with a violet and gold frame.
+
+    The outer edge is square: the game draws these pictures whole, with no transparent
+    colour, so anything outside a rounded edge would show as dark wedges over the game.
+    """
+    ctx.rectangle(x, y, w, h)
+    cv.color(ctx, INK)
+    ctx.fill()
+    ctx.rectangle(x + 2, y + 2, w - 4, h - 4)
+    cv.color(ctx, ROBE_DK)
+    ctx.fill()
     cv.fill(ctx, cv.rounded(x + 4, y + 4, w - 8, h - 8, r - 3), ROBE)
     cv.fill(ctx, cv.rounded(x + 8, y + 8, w - 16, h - 16, r - 5), GOLD_DK)
     cv.fill(ctx, cv.rounded(x + 9.5, y + 9.5, w - 19, h - 19, r - 6), PARCHMENT_LT)
@@ -87,12 +96,22 @@ def buttons_art(ctx):
                 edge_w=3)
 
 
+# (piece, left edge, mirrored), at the pieces' own pitch so that their ground lines join.
+MENU_LANDSCAPE = ((2, -64, False), (4, 192, True), (4, 448, False), (3, 704, False), (1, 960, False))
+
+
 def menu(pieces):
     pic = cv.flat(cv.reduce(cv.render(1024, 768, menu_art, 2), 2))
-    # The landscape stands on the bottom edge, the cauldron at the right.
-    for i, x in ((1, 0), (2, 254), (3, 508), (0, 762)):
+    # The landscape stands on the bottom edge. Under the buttons lie only the low rocks and
+    # fences (the second one mirrored, so the two meet as a pair); the cottage and the
+    # windmill stand clear of them at either side.
+    for i, x, mirror in MENU_LANDSCAPE:
         p = pieces["scenery%d.PNG" % i]
-        paste_sprite(pic, p, 1, 0, x, 768 - p.shape[0])
+        if mirror:
+            p = p[:, ::-1]
+        left = max(0, -x)
+        p = p[:, left : 1024 - x]
+        paste_sprite(pic, p, 1, 0, x + left, 768 - p.shape[0])
     # The magician and his foes, drawn afresh at twice their size, outlines included.
     big = lambda w, h, draw: cv.sprite(w * 2, h * 2, lambda c: (c.scale(2, 2), draw(c)), line=3.2)
     paste_sprite(pic, big(128, 96, lambda c: player.magician(c, 0.0)), 1, 0, 40, 330)
@@ -106,30 +125,56 @@ def menu(pieces):
 # ---- high-score table ---------------------------------------------------------------
 
 
+# The rows the game writes: 32-point regular type, names at x 300 and scores at x 500.
+TABLE_ROWS = (
+    (160, "1. zedko", "5345234"), (205, "2. bumar", "2342355"), (245, "3. zedko", "2312434"),
+    (290, "4. zedko", "2212332"), (335, "5. bumar", "1565455"), (375, "6. bumar", "1453432"),
+    (420, "7. bumar", "1345234"), (465, "8. zedko", "1332434"), (510, "9. bumar", "1323323"),
+    (555, "10. bumar", "-1"),
+)
+TABLE_NAME_X, TABLE_SCORE_X = 300, 500
+
+
+def table_centre():
+    """The middle, across, of the ink of the rows the game writes over the scroll."""
+    ctx = cairo.Context(cairo.ImageSurface(cairo.FORMAT_ARGB32, 1, 1))
+    cv.font(ctx, 32)
+    left, right = 1024.0, 0.0
+    for _, name, score in TABLE_ROWS:
+        for x, text in ((TABLE_NAME_X, name), (TABLE_SCORE_X, score)):
+            ext = ctx.text_extents(text)
+            left = min(left, x + ext.x_bearing)
+            right = max(right, x + ext.x_bearing + ext.width)
+    return round((left + right) / 2)
+
+
 def topten_art(ctx):
     world.sky(ctx, horizon=768)
     ctx.rectangle(0, 0, 1024, 768)
     cv.color(ctx, (10, 8, 30), 0.35)
     ctx.fill()
-    # A scroll: the sheet with a roll at the top and the bottom.
-    cv.fill(ctx, cv.rounded(236, 56, 552, 656, 10), INK)
-    cv.fill(ctx, cv.rounded(240, 60, 544, 648, 8), PARCHMENT_DK)
-    cv.fill(ctx, cv.rounded(246, 64, 532, 640, 6), PARCHMENT)
-    cv.fill(ctx, cv.rounded(254, 150, 516, 480, 6), PARCHMENT_LT)
+    # A scroll centred on the rows, not on the screen: the sheet with a roll at the top and
+    # the bottom, its light middle reaching well past the longest row on either side.
+    cx = table_centre()
+    half = 300  # the light middle's half width
+    cv.fill(ctx, cv.rounded(cx - half - 34, 56, 2 * half + 68, 656, 10), INK)
+    cv.fill(ctx, cv.rounded(cx - half - 30, 60, 2 * half + 60, 648, 8), PARCHMENT_DK)
+    cv.fill(ctx, cv.rounded(cx - half - 24, 64, 2 * half + 48, 640, 6), PARCHMENT)
+    cv.fill(ctx, cv.rounded(cx - half, 150, 2 * half, 480, 6), PARCHMENT_LT)
     for y in (44, 692):
-        roll = cv.rounded(220, y, 584, 32, 16)
+        roll = cv.rounded(cx - half - 50, y, 2 * half + 100, 32, 16)
         cv.shaded(ctx, roll, (PARCHMENT_DK, PARCHMENT, PARCHMENT_LT), shift=4, rim=2.5, line=2.5)
-        for x in (214, 810):
+        for x in (cx - half - 56, cx + half + 56):
             cv.shaded(ctx, cv.circle(x, y + 16, 12), (RED_DK, (176, 40, 56), (220, 90, 96)), shift=2, rim=1.2,
                       line=2)
-    cv.text(ctx, "HIGH SCORES", 512, 130, 44, TITLE_INK, bold=True, family=cv.SERIF, anchor="center")
-    for x in (278, 746):
+    cv.text(ctx, "HIGH SCORES", cx, 130, 44, TITLE_INK, bold=True, family=cv.SERIF, anchor="center")
+    for x in (cx - 234, cx + 234):
         cv.shaded(ctx, cv.poly(cv.star_points(x, 112, 14, 6)), (GOLD_DK, GOLD, GOLD_LT), shift=1.6, rim=1.0,
                   line=1.6)
-    cv.fill(ctx, cv.poly([(300, 142), (724, 142), (724, 144.5), (300, 144.5)]), TITLE_INK)
-    cv.fill(ctx, cv.poly([(300, 640), (724, 640), (724, 642.5), (300, 642.5)]), TITLE_INK)
+    cv.fill(ctx, cv.poly([(cx - 212, 142), (cx + 212, 142), (cx + 212, 144.5), (cx - 212, 144.5)]), TITLE_INK)
+    cv.fill(ctx, cv.poly([(cx - 212, 640), (cx + 212, 640), (cx + 212, 642.5), (cx - 212, 642.5)]), TITLE_INK)
     for i in range(5):
-        cv.shaded(ctx, cv.poly(cv.star_points(432 + 40 * i, 668, 9, 4)), (GOLD_DK, GOLD, GOLD_LT), shift=1.2,
+        cv.shaded(ctx, cv.poly(cv.star_points(cx - 80 + 40 * i, 668, 9, 4)), (GOLD_DK, GOLD, GOLD_LT), shift=1.2,
                   rim=0.8, line=1.4)
 
 
@@ -137,23 +182,29 @@ def topten():
     return cv.flat(cv.reduce(cv.render(1024, 768, topten_art, 2), 2))
 
 
-# ---- game over: 480 x 160; the game writes the score at (234, 43) -----------------------
+# ---- game over: the game writes the score at (234, 43) in pure red, 14-point bold -------
 
-GAMEOVER_W, GAMEOVER_H = 480, 160
+GAMEOVER_W, GAMEOVER_H = 520, 320
 SCORE_AT = (234, 43)
+# Pure red reads at 4.5:1 only on a near-black: this plaque gives about 5:1.
+PLAQUE = (14, 9, 20)
 
 
 def gameover_art(ctx):
     frame_panel(ctx, 0, 0, GAMEOVER_W, GAMEOVER_H)
-    cv.text(ctx, "GAME OVER", 240, 40, 30, (150, 24, 40), bold=True, family=cv.SERIF, anchor="center",
-            edge=PARCHMENT_LT, edge_w=3)
+    # The score line on a dark plaque across the top of the sheet, like a scoreboard.
+    cv.fill(ctx, cv.rounded(22, 28, GAMEOVER_W - 44, 50, 8), GOLD_DK)
+    cv.fill(ctx, cv.rounded(24, 30, GAMEOVER_W - 48, 46, 7), PLAQUE)
     # 14-pt bold text drawn at y 43 has its baseline about 13 px lower.
-    cv.text(ctx, "Your score:", SCORE_AT[0] - 6, SCORE_AT[1] + 13, 15, TITLE_INK, bold=True, anchor="right")
-    cv.fill(ctx, cv.poly([(40, 76), (440, 76), (440, 77.5), (40, 77.5)]), PARCHMENT_DK)
-    cv.text(ctx, "Return: play again", 240, 104, 16, TITLE_INK, anchor="center")
-    cv.text(ctx, "Escape: main menu", 240, 128, 16, TITLE_INK, anchor="center")
-    for x in (60, 420):
-        cv.shaded(ctx, cv.poly(cv.star_points(x, 112, 12, 5)), (GOLD_DK, GOLD, GOLD_LT), shift=1.2, rim=0.8,
+    cv.text(ctx, "Your score:", SCORE_AT[0] - 7, SCORE_AT[1] + 13, 16, GOLD_LT, bold=True, anchor="right")
+    cv.text(ctx, "GAME OVER", GAMEOVER_W / 2, 166, 60, (150, 24, 40), bold=True, family=cv.SERIF,
+            anchor="center", edge=PARCHMENT_LT, edge_w=4)
+    cv.fill(ctx, cv.poly([(60, 198), (GAMEOVER_W - 60, 198), (GAMEOVER_W - 60, 199.5), (60, 199.5)]),
+            PARCHMENT_DK)
+    cv.text(ctx, "Return: play again", GAMEOVER_W / 2, 240, 21, TITLE_INK, bold=True, anchor="center")
+    cv.text(ctx, "Escape: main menu", GAMEOVER_W / 2, 274, 21, TITLE_INK, bold=True, anchor="center")
+    for x in (70, GAMEOVER_W - 70):
+        cv.shaded(ctx, cv.poly(cv.star_points(x, 250, 16, 6.5)), (GOLD_DK, GOLD, GOLD_LT), shift=1.2, rim=0.8,
                   line=1.4)
 
 

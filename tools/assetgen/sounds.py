@@ -1,8 +1,10 @@
 """The seven sound effects, synthesized: 22050 Hz, mono, signed 16-bit, plain RIFF WAV.
 
-Each sound is made at the same RMS loudness with its peak held below -3 dBFS, has no DC
-offset, and starts and ends with a short fade, except the blast, which is one exact period
-of a periodic signal so that it loops without a seam.
+The mixer adds the playing channels and clamps the sum, so each sound gets a peak level
+(LEVELS) that leaves room for the others it plays with. Every sound has no DC offset and
+starts and ends with a short fade, and every part of it rises and falls smoothly, so nothing
+clicks; the blast instead is one exact period of a periodic signal, so that it loops without
+a seam.
 """
 
 import math
@@ -12,9 +14,23 @@ import struct
 import numpy as np
 
 RATE = 22050
-PEAK = 10 ** (-3.2 / 20)  # below -3 dBFS
-LOUDNESS = 10 ** (-15 / 20)  # target RMS
 TAU = 2 * math.pi
+
+# Peak level of each sound in dBFS, and how hard its highest peaks are rounded off (0: not
+# at all). The levels set the loudness by how often a sound plays: the bird hit, heard most,
+# is the quietest one-shot and the attack the next; the blast loops under the play for five
+# seconds as a bed beneath them; the bite, the bubble, the slime and the fall come now and
+# then and may stand out. They also keep the sums below full scale: any two sounds at any
+# offset, and the blast, an attack and a bird hit with their peaks on the same instant.
+LEVELS = {
+    "aani5.wav": (-11.9, 0),  # bird hit
+    "aani4.wav": (-7.5, 0),  # magic attack
+    "boost.wav": (-11.8, 1.8),  # the blast loop: noise takes the rounding off without a buzz
+    "aww.wav": (-8.0, 0),  # the hurt cry
+    "bubble.wav": (-7.4, 0),
+    "slime.wav": (-6.0, 0),
+    "aani1.wav": (-11.5, 0),  # the fall, once a game: a pure whistle, loud for its peak
+}
 
 
 def seconds(s):
@@ -27,10 +43,11 @@ def phase_of(freq):
 
 
 def envelope(n, attack, release, curve=3.0):
-    """A fast rise and an exponential fall, over n samples."""
+    """A fast rise and an exponential fall, over n samples. The rise is a half cosine: a
+    straight ramp would start on a corner, which splashes a faint click across the highs."""
     t = np.arange(n) / RATE
-    env = np.minimum(1.0, t / max(attack, 1e-6)) * np.exp(-curve * t / max(release, 1e-6))
-    return env
+    rise = 0.5 - 0.5 * np.cos(math.pi * np.minimum(1.0, t / max(attack, 1e-6)))
+    return rise * np.exp(-curve * t / max(release, 1e-6))
 
 
 def band(x, lo, hi):
@@ -41,18 +58,29 @@ def band(x, lo, hi):
     return np.fft.irfft(spectrum * gain, len(x))
 
 
-def finish(x, fade=0.006, loop=False):
+def smooth_env(n):
+    """Rises and falls over n samples with no corner at either end (a raised sine)."""
+    return np.sin(math.pi * (np.arange(n) + 0.5) / n) ** 2
+
+
+def highpass(x, cutoff):
+    """Takes away what small speakers cannot play anyway (a soft edge in the frequency domain)."""
+    return band(x, cutoff, RATE)
+
+
+def finish(x, level_db, fade=0.006, loop=False, drive=0.0):
+    """Centres, fades, rounds the highest peaks off if drive is set (more loudness for the
+    same peak, at the price of overtones that only noise hides) and sets the peak to level_db."""
     x = x - x.mean()
     if not loop:
         n = int(fade * RATE)
         ramp = 0.5 - 0.5 * np.cos(np.linspace(0, math.pi, n))
         x[:n] *= ramp
         x[-n:] *= ramp[::-1]
-    rms = math.sqrt(float(np.mean(x * x)))
-    x = x * (LOUDNESS / rms)
-    peak = float(np.max(np.abs(x)))
-    if peak > PEAK:
-        x = x * (PEAK / peak)
+    x = x / float(np.max(np.abs(x)))
+    if drive:
+        x = np.tanh(drive * x)
+    x = x * (10 ** (level_db / 20) / float(np.max(np.abs(x))))
     return np.rint(x * 32767).astype("<i2")
 
 
@@ -78,9 +106,9 @@ def zap():
         start = int(rng.uniform(0.0, 0.38) * RATE)
         fr = rng.uniform(2500, 5200)
         m = int(0.07 * RATE)
-        seg = np.sin(TAU * fr * np.arange(m) / RATE) * envelope(m, 0.002, 0.07, 5)
+        seg = np.sin(TAU * fr * np.arange(m) / RATE) * envelope(m, 0.005, 0.07, 5) * smooth_env(2 * m)[m:] ** 0.5
         x[start : start + m] += 0.35 * seg[: n - start]
-    return finish(x)
+    return x
 
 
 def fall():
@@ -91,28 +119,42 @@ def fall():
     x = np.sin(phase_of(f)) + 0.12 * np.sin(phase_of(2 * f))
     x += 0.03 * band(np.random.default_rng(1).standard_normal(n), 800, 3000)  # breath
     env = np.minimum(1, t / 0.03) * np.minimum(1, (t[-1] - t) / 0.2)
-    return finish(x * env)
+    return x * env
+
+
+BLAST_SECONDS = 2
+SWELL_PER_SECOND = 2
 
 
 def blast():
-    """The blast: a whooshing rumble, exactly one second that repeats without a seam.
+    """The blast: a whooshing rush, two seconds that repeat without a seam.
 
     Every part is periodic over the whole length: noise made from a spectrum of whole
-    cycles, sines and swells with whole numbers of cycles per second.
+    cycles, hums and swells with whole numbers of cycles in it. The rush swells twice a
+    second. The low end starts at about 150 Hz: a deep rumble would only blur the other
+    sounds, and small speakers lose it anyway.
     """
-    n = RATE
+    n = BLAST_SECONDS * RATE
     t = np.arange(n) / RATE
     rng = np.random.default_rng(9)
     f = np.fft.rfftfreq(n, 1.0 / RATE)
     spectrum = rng.standard_normal(len(f)) + 1j * rng.standard_normal(len(f))
     spectrum[0] = 0
-    rumble = np.fft.irfft(spectrum / (1 + (f / 180.0) ** 2) / (1 + (30.0 / np.maximum(f, 1)) ** 4), n)
-    hiss = np.fft.irfft(spectrum * np.exp(-(((f - 1100.0) / 700.0) ** 2)), n)
+    rumble = np.fft.irfft(spectrum / (1 + (f / 420.0) ** 2) / (1 + (170.0 / np.maximum(f, 1)) ** 6), n)
+    hiss = np.fft.irfft(spectrum[::-1] * np.exp(-(((f - 1300.0) / 900.0) ** 2)), n)
     rumble /= np.std(rumble)
     hiss /= np.std(hiss)
-    swell = 0.55 + 0.45 * np.sin(TAU * 2 * t) ** 2  # two whooshes a second
-    x = 0.9 * rumble + 0.6 * hiss * swell + 0.35 * np.sin(TAU * 55 * t) + 0.2 * np.sin(TAU * 82 * t + 1)
-    return finish(x, loop=True)
+    # sin(pi r t) squared rises and falls r times a second.
+    swell = np.sin(math.pi * SWELL_PER_SECOND * t) ** 2
+    hum = 0.3 * np.sin(TAU * 165 * t) + 0.18 * np.sin(TAU * 247 * t + 1)
+    x = (0.8 * rumble + hum) * (0.6 + 0.4 * swell) + 0.75 * hiss * (0.25 + 0.75 * swell)
+    x -= x.mean()
+    # Start the loop on the quietest zero crossing near the swell's trough, so that the
+    # blast begins at zero rather than on a step.
+    near = np.arange(n)[(np.abs(t - 0.0) < 0.02) | (np.abs(t - n / RATE) < 0.02)]
+    crossings = near[np.sign(x[near]) != np.sign(x[(near + 1) % n])]
+    start = int(crossings[np.argmin(np.abs(x[crossings]) + np.abs(x[(crossings + 1) % n]))]) + 1
+    return np.roll(x, -start)
 
 
 def aww():
@@ -138,7 +180,7 @@ def aww():
         amp[fh > RATE / 2 - 500] = 0
         x += amp * np.sin(h * phase)
     env = np.minimum(1, t / 0.04) * np.minimum(1, (t[-1] - t) / 0.18)
-    return finish(x * env)
+    return x * env
 
 
 def bird_hit():
@@ -147,43 +189,47 @@ def bird_hit():
     t = seconds(0.32)
     n = len(t)
     pop = band(rng.standard_normal(n), 60, 900) * envelope(n, 0.002, 0.04, 4)
-    pop += 1.5 * np.sin(phase_of(220 * np.exp(-t * 12) + 80)) * envelope(n, 0.002, 0.06, 4)
+    pop += 1.0 * np.sin(phase_of(220 * np.exp(-t * 12) + 80)) * envelope(n, 0.002, 0.06, 4)
     sq = np.zeros(n)
     start = int(0.04 * RATE)
     m = int(0.16 * RATE)
     s = np.arange(m) / RATE
     fs = 1900 + 900 * np.sin(math.pi * s / s[-1]) - 500 * s / s[-1]
-    sq[start : start + m] = np.sin(phase_of(fs)) * np.clip(np.sin(math.pi * s / s[-1]), 0, 1) ** 0.5
-    return finish(pop + 0.55 * sq)
+    sq[start : start + m] = np.sin(phase_of(fs)) * smooth_env(m)
+    return pop + 0.55 * sq
 
 
 def bubble():
-    """A bubble catches the player: a plop with a little echo."""
+    """A bubble catches the player: a plop and two smaller ones, each ringing a little, so
+    that the sound has body without a loud first peak."""
     t = seconds(0.38)
     n = len(t)
     x = np.zeros(n)
-    for start, base, gain in ((0.0, 260, 1.0), (0.13, 420, 0.45), (0.21, 360, 0.25)):
+    for start, base, gain in ((0.0, 260, 1.0), (0.13, 420, 0.7), (0.21, 360, 0.5)):
         i = int(start * RATE)
         s = t[: n - i]
         f = base * (1 + 2.4 * (1 - np.exp(-s / 0.03)))
-        x[i:] += gain * np.sin(phase_of(f)) * envelope(n - i, 0.003, 0.12, 4)
-    return finish(x)
+        x[i:] += gain * np.sin(phase_of(f)) * envelope(n - i, 0.004, 0.2, 4)
+    return x
 
 
 def slime_hit():
-    """A slime hits the player: a wet splat with droplets."""
+    """A slime hits the player: a wet splat with droplets, in the middle of the range so that
+    small speakers still carry it."""
     rng = np.random.default_rng(11)
     t = seconds(0.5)
     n = len(t)
-    splat = band(rng.standard_normal(n), 80, 1800) * envelope(n, 0.004, 0.16, 3.5)
-    squelch = np.sin(phase_of(140 * np.exp(-t * 6) + 50 + 12 * np.sin(TAU * 23 * t))) * envelope(n, 0.01, 0.3, 3)
-    x = splat + 0.8 * squelch
+    splat = band(rng.standard_normal(n), 220, 2600)
+    # Noise keeps its character when its peaks are rounded off, and gains body for its peak.
+    splat = np.tanh(2.5 * splat / np.max(np.abs(splat))) * envelope(n, 0.004, 0.24, 3.5)
+    squelch = np.sin(phase_of(340 * np.exp(-t * 5) + 150 + 25 * np.sin(TAU * 23 * t))) * envelope(n, 0.04, 0.3, 3)
+    x = splat + 0.7 * highpass(squelch, 150)
     for start, fr in ((0.17, 900), (0.24, 1300), (0.3, 700), (0.36, 1100)):
         i = int(start * RATE)
         m = int(0.05 * RATE)
         s = np.arange(m) / RATE
-        x[i : i + m] += 0.35 * np.sin(phase_of(fr * (1 + 1.5 * s / s[-1]))) * envelope(m, 0.002, 0.05, 4)
-    return finish(x)
+        x[i : i + m] += 0.6 * np.sin(phase_of(fr * (1 + 1.5 * s / s[-1]))) * envelope(m, 0.002, 0.05, 4) * smooth_env(m)
+    return x
 
 
 SOUNDS = {
@@ -197,8 +243,13 @@ SOUNDS = {
 }
 
 
+LOOPS = {"boost.wav"}
+
+
 def build(sound_dir):
     os.makedirs(sound_dir, exist_ok=True)
     for name, make in SOUNDS.items():
+        level, drive = LEVELS[name]
+        samples = finish(make(), level, loop=name in LOOPS, drive=drive)
         with open(os.path.join(sound_dir, name), "wb") as f:
-            f.write(wav_bytes(make()))
+            f.write(wav_bytes(samples))
