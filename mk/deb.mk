@@ -3,7 +3,7 @@
 #   make distcheck  unpacks that tarball elsewhere, builds it and runs its headless tests
 #   make deb        the Debian source and binary packages in build-deb/, checked by lintian
 # The version is the one in CMakeLists.txt's project() line.
-QUIMBO_VERSION := $(shell sed -n 's/^project(quimbo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+QUIMBO_VERSION := $(shell sed -n 's/^project.quimbo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 QUIMBO_RELEASE = quimbo-$(QUIMBO_VERSION)
 DIST_DIR ?= build-dist
 DEB_DIR ?= build-deb

@@ -20,6 +20,7 @@ EXTRA_TESTS += test-install
 .PHONY: install uninstall icons test-install
 
 install:
+	@$(if $(findstring ',$(PREFIX)$(DESTDIR)),echo "install: PREFIX and DESTDIR must be without quotes" >&2; exit 1,:)
 	@case '$(PREFIX)' in /*) ;; *) echo "install: PREFIX must be an absolute path" >&2; exit 1;; esac
 	@test -x '$(BUILD)/quimbo' && test -f '$(BUILD)/cmake_install.cmake' || \
 	  { echo "install: $(BUILD)/quimbo is not built: run make first, as yourself" >&2; exit 1; }
@@ -31,6 +32,7 @@ install:
 	@$(MAKE) --no-print-directory quimbo-icon-cache
 
 uninstall:
+	@$(if $(findstring ',$(PREFIX)$(DESTDIR)),echo "uninstall: PREFIX and DESTDIR must be without quotes" >&2; exit 1,:)
 	@case '$(PREFIX)' in /*) ;; *) echo "uninstall: PREFIX must be an absolute path" >&2; exit 1;; esac
 	rm -f '$(DESTDIR)$(PREFIX)/bin/quimbo' \
 	  '$(DESTDIR)$(PREFIX)/share/applications/$(QUIMBO_ID).desktop' \

@@ -16,6 +16,22 @@ set(QUIMBO_GAME_DIR lib/games/quimbo CACHE STRING "Folder for the game binary")
 set(QUIMBO_DATA_DIR ${CMAKE_INSTALL_DATADIR}/games/quimbo CACHE STRING "Folder that holds Data/")
 option(QUIMBO_INSTALL_LICENSES "Install LICENSE and the fonts' licence beside the README" ON)
 
+# First the files that name their folders: a folder they cannot name safely stops the install
+# before anything is put down.
+install(CODE "
+  set(QUIMBO_SOURCE_DIR [[${PROJECT_SOURCE_DIR}]])
+  set(QUIMBO_APP_ID [[${QUIMBO_APP_ID}]])
+  set(QUIMBO_VERSION [[${PROJECT_VERSION}]])
+  set(QUIMBO_RELEASE_DATE [[${QUIMBO_RELEASE_DATE}]])
+  set(QUIMBO_COMMAND_DIR [[${QUIMBO_COMMAND_DIR}]])
+  set(QUIMBO_GAME_DIR [[${QUIMBO_GAME_DIR}]])
+  set(QUIMBO_DATA_DIR [[${QUIMBO_DATA_DIR}]])
+  set(QUIMBO_APPS_DIR [[${CMAKE_INSTALL_DATADIR}/applications]])
+  set(QUIMBO_MAN_DIR [[${CMAKE_INSTALL_MANDIR}/man6]])
+  set(QUIMBO_DOC_DIR [[${CMAKE_INSTALL_DOCDIR}]])
+")
+install(SCRIPT packaging/install-templates.cmake)
+
 install(TARGETS quimbo RUNTIME DESTINATION ${QUIMBO_GAME_DIR})
 
 # A fresh copy of the data, so files dropped from Data/ since the last install go too.
@@ -41,17 +57,3 @@ install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 if(QUIMBO_INSTALL_LICENSES)
   install(FILES LICENSE Data/Fonts/DejaVu-LICENSE.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
-
-install(CODE "
-  set(QUIMBO_SOURCE_DIR [[${PROJECT_SOURCE_DIR}]])
-  set(QUIMBO_APP_ID [[${QUIMBO_APP_ID}]])
-  set(QUIMBO_VERSION [[${PROJECT_VERSION}]])
-  set(QUIMBO_RELEASE_DATE [[${QUIMBO_RELEASE_DATE}]])
-  set(QUIMBO_COMMAND_DIR [[${QUIMBO_COMMAND_DIR}]])
-  set(QUIMBO_GAME_DIR [[${QUIMBO_GAME_DIR}]])
-  set(QUIMBO_DATA_DIR [[${QUIMBO_DATA_DIR}]])
-  set(QUIMBO_APPS_DIR [[${CMAKE_INSTALL_DATADIR}/applications]])
-  set(QUIMBO_MAN_DIR [[${CMAKE_INSTALL_MANDIR}/man6]])
-  set(QUIMBO_DOC_DIR [[${CMAKE_INSTALL_DOCDIR}]])
-")
-install(SCRIPT packaging/install-templates.cmake)

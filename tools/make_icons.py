@@ -1,10 +1,14 @@
 #!/usr/bin/python3
 """The desktop icons at the hicolor sizes, drawn by the asset generator (tools/assetgen/icons.py).
 
-Writes packaging/icons/<N>x<N>/apps/<id>.png for each size. Run it from anywhere; it finds
-the project from its own place. Every run gives the same bytes.
+Usage: /usr/bin/python3 tools/make_icons.py [--out DIR]
+
+Writes packaging/icons/<N>x<N>/apps/<id>.png for each size (under DIR with --out, so that a
+test can compare the two). Run it from anywhere; it finds the project from its own place.
+Every run gives the same bytes.
 """
 
+import argparse
 import os
 import sys
 
@@ -19,13 +23,16 @@ OUT = os.path.join(ROOT, "packaging", "icons")
 
 
 def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--out", default=OUT, help="the folder for the <N>x<N> folders")
+    out = parser.parse_args().out
     for size, picture in icons.build().items():
-        folder = os.path.join(OUT, "%dx%d" % (size, size), "apps")
+        folder = os.path.join(out, "%dx%d" % (size, size), "apps")
         os.makedirs(folder, exist_ok=True)
         path = os.path.join(folder, ICON_NAME + ".png")
         # No time stamp or other text chunks: the same drawing always gives the same bytes.
         picture.save(path, "PNG", compress_level=9)
-        print("icon", os.path.relpath(path, ROOT))
+        print("icon", path if out != OUT else os.path.relpath(path, ROOT))
 
 
 if __name__ == "__main__":
