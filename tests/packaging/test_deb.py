@@ -12,7 +12,7 @@ import sys
 import pytest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "install"))
-from installhelp import (APP_ID, PROJECT_ROOT, make, project_version, run,  # noqa: E402
+from installhelp import (APP_ID, make, project_version, run,  # noqa: E402
                          start_like_the_menu)
 
 # What playing needs, and what only the tests and tools need: the package must not pull these.
