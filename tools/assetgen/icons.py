@@ -14,37 +14,51 @@ from . import canvas as cv
 from . import player
 
 SIZES = (32, 48, 64, 128, 256)
-TILT = -0.30  # radians: the carpet climbs towards the upper right
+TILT = -0.40  # radians: the carpet climbs towards the upper right
 FILL = 0.94  # share of the side that the drawing's longer span takes
 PHASE = 0.25  # the carpet's wave, chosen so the tassels hang clear of the body
-POSE = "raised"
-BURST = 0.6  # the size of the light at the wand's tip
+POSE = "lift"
+BURST = 0.8  # the size of the light at the wand's tip
 MEASURE = 200  # side, in sprite pixels, of the scratch square the drawing is measured in
 OUTLINE = 1.6  # the sprites' outline, in sprite pixels
 
 
-def climbing(ctx):
-    """The magician as his sprite draws him, turned about the sprite frame's middle."""
+def turned(ctx):
+    """Turns the sprite frame about its middle."""
     ctx.rotate(TILT)
     ctx.translate(-player.W / 2, -player.H / 2)
-    tip = player.magician(ctx, PHASE, POSE)
-    player.burst(ctx, tip[0], tip[1], BURST, 0.35)
+
+
+def magician(ctx):
+    turned(ctx)
+    player.magician(ctx, PHASE, POSE)
+
+
+def light(ctx):
+    """The star of light at the wand's tip. It is drawn over the outline, without a dark rim
+    of its own, so that its rays stay bright in the smallest icons."""
+    turned(ctx)
+    tip = player.POSES[POSE][1]
+    player.burst(ctx, tip[0], tip[1] + 0.8 * player.ripple(80, PHASE), BURST, 0.35)
 
 
 def drawn(side, units_per_px, centre, outline_px):
     """Premultiplied RGBA (side x side) of the drawing, `units_per_px` sprite pixels to one
     icon pixel, with `centre` (in sprite pixels, relative to the turn's middle) in the middle."""
 
-    def draw(ctx):
-        # The shading's offsets are given in final pixels; counting them in sprite pixels
-        # keeps the light and shadow in the same proportion at every size.
-        cv._scale_now[-1] /= units_per_px
-        ctx.translate(side / 2, side / 2)
-        ctx.scale(1 / units_per_px, 1 / units_per_px)
-        ctx.translate(-centre[0], -centre[1])
-        climbing(ctx)
+    def placed(draw):
+        def place(ctx):
+            # The shading's offsets are given in final pixels; counting them in sprite
+            # pixels keeps the light and shadow in the same proportion at every size.
+            cv._scale_now[-1] /= units_per_px
+            ctx.translate(side / 2, side / 2)
+            ctx.scale(1 / units_per_px, 1 / units_per_px)
+            ctx.translate(-centre[0], -centre[1])
+            draw(ctx)
+        return place
 
-    return cv.reduce(cv.outline(cv.render(side, side, draw), outline_px))
+    art = cv.outline(cv.render(side, side, placed(magician)), outline_px)
+    return cv.reduce(cv.over(cv.render(side, side, placed(light)), art))
 
 
 def extent():
