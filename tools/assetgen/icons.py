@@ -7,6 +7,7 @@ with its star burning, as when he casts. Nothing here reads the clock: every run
 the same pixels.
 """
 
+import cairo
 import numpy as np
 from PIL import Image
 
@@ -38,8 +39,15 @@ def light(ctx):
     """The star of light at the wand's tip. It is drawn over the outline, without a dark rim
     of its own, so that its rays stay bright in the smallest icons."""
     turned(ctx)
-    tip = player.POSES[POSE][1]
-    player.burst(ctx, tip[0], tip[1] + 0.8 * player.ripple(80, PHASE), BURST, 0.35)
+    x, y = wand_tip()
+    player.burst(ctx, x, y, BURST, 0.35)
+
+
+def wand_tip():
+    """Where the magician's drawing puts the wand's tip, in sprite pixels: it is drawn once
+    on a scratch surface, which also tells where the carpet's wave has lifted him."""
+    scratch = cairo.Context(cairo.ImageSurface(cairo.FORMAT_ARGB32, 1, 1))
+    return player.magician(scratch, PHASE, POSE)
 
 
 def drawn(side, units_per_px, centre, outline_px):
