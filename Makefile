@@ -1,23 +1,38 @@
 # The front doors: `make run` and `make test` set everything up on a fresh Debian machine.
+#   make / make run   installs what playing needs, builds the game alone (and starts it)
+#   make test         installs what testing needs, builds everything and runs every suite
 BUILD ?= build
 JOBS ?= 2
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The full build: the game, its tests and the benchmark.
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
+# A player's build needs no GoogleTest. A build folder already set up for testing stays so,
+# since the tests' packages are then there.
+PLAY_CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	$(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
 
 # Further suites that `make test` runs after the main one (the files under mk/ add to it).
 EXTRA_TESTS :=
 
-.PHONY: all deps build run test assets screenshots clean
+.PHONY: all deps deps-play game build run test assets screenshots clean
 
-all: build
+all: game
 
+# Every package the tests and tools need; deps-play only what building and playing need.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
+
+deps-play:
+	@scripts/install-deps play
+
+game: deps-play
+	cmake -S . -B $(BUILD) $(PLAY_CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$(JOBS) --target quimbo
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS)
 
-run: build
+run: game
 	./$(BUILD)/quimbo
 
 # The headless tests run side by side (they mostly wait on the audio device's close);
@@ -37,5 +52,5 @@ screenshots: build
 clean:
 	rm -rf $(BUILD) build-*
 
-# Each file here owns a few targets: sanitizers, soak, benchmark, install, screenshots.
+# Each file here owns a few targets: sanitizers, soak, benchmark, install, packages.
 -include mk/*.mk

@@ -1,0 +1,60 @@
+# Releases: the source tarball and the Debian package, built away from the work tree.
+#   make dist       build-dist/quimbo-<version>.tar.gz of the tracked files, as they are now
+#   make distcheck  unpacks that tarball elsewhere, builds it and runs its headless tests
+#   make deb        the Debian source and binary packages in build-deb/, checked by lintian
+# The version is the one in CMakeLists.txt's project() line.
+QUIMBO_VERSION := $(shell sed -n 's/^project.quimbo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+QUIMBO_RELEASE = quimbo-$(QUIMBO_VERSION)
+DIST_DIR ?= build-dist
+DEB_DIR ?= build-deb
+DISTCHECK_DIR ?= build-distcheck
+TARBALL = $(DIST_DIR)/$(QUIMBO_RELEASE).tar.gz
+# The tests that need an X server or a sound card stay with `make test`.
+DISTCHECK_SKIP = ^(window\.|reliability\.(devices|baddata))
+
+EXTRA_TESTS += test-packaging
+
+.PHONY: deps-deb dist distcheck deb test-packaging
+
+deps-deb:
+	@scripts/install-deps deb
+
+# The same bytes for the same tree: names sorted, owners and times fixed to the last commit.
+dist:
+	@test -n '$(QUIMBO_VERSION)' || { echo "dist: no version in CMakeLists.txt" >&2; exit 1; }
+	@mkdir -p '$(DIST_DIR)'
+	git ls-files -z | LC_ALL=C sort -z | tar --create --null --no-recursion --files-from=- \
+	  --owner=0 --group=0 --numeric-owner --mtime=@$$(git log -1 --format=%ct) \
+	  --transform='s,^,$(QUIMBO_RELEASE)/,' --format=gnu | gzip -9n > '$(TARBALL).part'
+	mv -f '$(TARBALL).part' '$(TARBALL)'
+	@echo "dist: $(TARBALL)"
+
+distcheck: dist
+	rm -rf '$(DISTCHECK_DIR)'
+	mkdir -p '$(DISTCHECK_DIR)'
+	tar -xzf '$(TARBALL)' -C '$(DISTCHECK_DIR)'
+	$(MAKE) --no-print-directory -C '$(DISTCHECK_DIR)/$(QUIMBO_RELEASE)' BUILD=build build
+	cd '$(DISTCHECK_DIR)/$(QUIMBO_RELEASE)/build' && \
+	  ctest --output-on-failure -j$(JOBS) -E '$(DISTCHECK_SKIP)'
+	rm -rf '$(DISTCHECK_DIR)'
+	@echo "distcheck: $(TARBALL) builds and passes its headless tests"
+
+# Built from the release tarball in a folder of its own, so neither the build folder nor the
+# work tree is touched. lintian fails the build on any error or warning.
+deb: deps-deb dist
+	@changelog=$$(dpkg-parsechangelog -l debian/changelog -S Version); \
+	  if [ "$$changelog" != '$(QUIMBO_VERSION)' ]; then \
+	    echo "deb: debian/changelog is at $$changelog, CMakeLists.txt at $(QUIMBO_VERSION)" >&2; \
+	    exit 1; fi
+	rm -rf '$(DEB_DIR)'
+	mkdir -p '$(DEB_DIR)'
+	tar -xzf '$(TARBALL)' -C '$(DEB_DIR)'
+	cd '$(DEB_DIR)/$(QUIMBO_RELEASE)' && dpkg-buildpackage --build=source,binary -us -uc -j$(JOBS)
+	rm -rf '$(DEB_DIR)/$(QUIMBO_RELEASE)'
+	lintian --display-info --fail-on error,warning '$(DEB_DIR)/quimbo_$(QUIMBO_VERSION)_amd64.changes'
+	@ls -1 '$(DEB_DIR)'
+
+# The player's build without GoogleTest, the build / sudo install / build sequence, and the
+# package built, checked, installed, started and purged (the last two need root).
+test-packaging:
+	QUIMBO_BUILD='$(abspath $(BUILD))' /usr/bin/python3 -m pytest -q tests/packaging
