@@ -16,4 +16,4 @@ windows: windows-deps
 	JOBS=$(JOBS) scripts/build-windows $(SOURCES)
 
 test-windows: windows-deps
-	/usr/bin/python3 -m pytest -v tests/windows
+	/usr/bin/python3 -m pytest -p no:cacheprovider -v tests/windows

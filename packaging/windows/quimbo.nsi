@@ -7,7 +7,8 @@
 ;   FILES         an include that deletes every file of STAGE and then its folders
 ;   ICON          the game's icon
 ;   OUTFILE       the installer to write
-Unicode true
+; A 64-bit installer for a 64-bit game: it needs no 32-bit layer (Wine has none without wine32).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 

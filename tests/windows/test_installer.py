@@ -10,6 +10,7 @@ from conftest import INSTALLER
 from test_wine import menu_shown
 
 NAME = "Quimbo Harvo & Zelvä Dorpo"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quimbo"
 
 
 def tree(folder):
@@ -33,6 +34,8 @@ def test_silent_install_starts_the_game_and_uninstall_removes_every_file(desk, u
     menu = desk.drive_c("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", NAME)
     assert tree(target) == tree(unpacked) | {"uninstall.exe"}
     assert sorted(os.listdir(menu)) == sorted([NAME + ".lnk", "Uninstall.lnk"])
+    status, listing, _ = desk.wine("reg", "query", UNINSTALL_KEY)
+    assert status == 0 and "uninstall.exe" in listing  # listed in Settings > Apps
 
     # The shortcut starts the game in its own folder.
     with wine.WineGame(desk, os.path.join(target, "quimbo.exe"), cwd=target) as game:
@@ -46,3 +49,4 @@ def test_silent_install_starts_the_game_and_uninstall_removes_every_file(desk, u
     desk.wineserver("-w", timeout=300)
     assert not os.path.exists(target)
     assert not os.path.exists(menu)
+    assert desk.wine("reg", "query", UNINSTALL_KEY)[0] != 0

@@ -7,8 +7,7 @@ pipes read on threads, keys and clicks go through xdotool, screenshots through i
 Everything is stopped by what started it: the game by its PID, the prefix's processes by
 that prefix's wineserver, Xvfb by its PID.
 
-Waits poll what they look at until a generous timeout; nothing sleeps for a fixed time
-except the short hold of a mouse button.
+Waits poll what they look at until a generous timeout; nothing sleeps for a fixed time.
 """
 
 import os
@@ -195,17 +194,6 @@ class WineDesk:
     def key(self, name):
         self.x("xdotool", "key", "--clearmodifiers", name)
 
-    def click(self, x, y, hold=0.3):
-        """Full screen with the pointer hidden reads the mouse relatively: the pointer goes
-        into the corner first, then by the wanted distance."""
-        self.x("xdotool", "mousemove_relative", "--", "-4000", "-4000")
-        self.x("xdotool", "mousemove_relative", "--", str(x), str(y))
-        self.x("xdotool", "mousedown", "1")
-        try:
-            time.sleep(hold)  # long enough for a frame to see the button down
-        finally:
-            self.x("xdotool", "mouseup", "1")
-
     def window_named(self, name):
         out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
                              env=dict(os.environ, DISPLAY=self.display),
@@ -270,6 +258,17 @@ class WineGame:
             last[0].save(path)
             raise WineError("%s; last screenshot: %s" % (failure, path)) from None
 
+    def click_until(self, x, y, condition, what, timeout=TIMEOUT):
+        """Presses the left button at (x, y) and holds it until the screen shows what the
+        click brings (however long a frame takes under load); returns that screenshot."""
+        self.desk.x("xdotool", "mousemove_relative", "--", "-4000", "-4000")
+        self.desk.x("xdotool", "mousemove_relative", "--", str(x), str(y))
+        self.desk.x("xdotool", "mousedown", "1")
+        try:
+            return self.wait_for_screen(condition, what, timeout)
+        finally:
+            self.desk.x("xdotool", "mouseup", "1")
+
     def wait_for_errors(self, text, timeout=TIMEOUT):
         wait_until(lambda: self.alive() and text in self.errors(), timeout,
                    what="%r on standard error" % text)
@@ -328,9 +327,9 @@ def text_mismatch(shot, under, font, text, x, y, box=(240, 56), colour=(255, 255
     return best
 
 
-def read_percent(shot, under, font, x, y):
-    """The "N %" figure the screen shows best at (x, y), and its mismatch."""
-    return min((text_mismatch(shot, under, font, "%d %%" % n, x, y), n) for n in range(101))[::-1]
+def read_percent(shot, under, font, x, y, candidates):
+    """Which of the candidate "N %" figures the screen shows best at (x, y), and its mismatch."""
+    return min((text_mismatch(shot, under, font, "%d %%" % n, x, y), n) for n in candidates)[::-1]
 
 
 def font(path, size):
