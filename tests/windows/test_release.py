@@ -1,6 +1,7 @@
 """What the Windows zip holds, checked without running it."""
 
 import io
+import tarfile
 import os
 import zipfile
 
@@ -68,7 +69,6 @@ def test_exe_carries_the_game_icon_and_its_version(unpacked):
 def test_pinned_sources_check_their_contents_not_their_compression(tmp_path):
     # The same files packed twice, with other compression and another top folder, check the
     # same; a changed byte does not.
-    import tarfile
     for n, (top, data, mode) in enumerate([("a-1", b"x", "w:gz"), ("b-1", b"x", "w:xz"),
                                            ("a-1", b"y", "w:gz")]):
         path = tmp_path / ("%d.tar" % n)

@@ -148,12 +148,6 @@ class WineDesk:
         subprocess.run(["wineserver"] + list(args), env=self.env(), stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout)
 
-    def windows_path(self, unix_path):
-        """The C: path of a file inside the prefix's drive_c."""
-        drive_c = os.path.join(self.prefix, "drive_c")
-        rel = os.path.relpath(unix_path, drive_c)
-        return "C:\\" + rel.replace("/", "\\")
-
     def drive_c(self, *parts):
         return os.path.join(self.prefix, "drive_c", *parts)
 
