@@ -70,8 +70,14 @@ def game_errors(game):
                                            "multiarch", "execute ", "apt-get ")))
 
 
+def files(folder):
+    return sorted(os.path.relpath(os.path.join(d, f), folder)
+                  for d, _, names in os.walk(folder) for f in names)
+
+
 def test_start_up_prints_the_pictures_then_the_reset_and_escape_quits(desk, unpacked):
     assert len(PICTURES) == 33
+    before = files(unpacked)
     with wine.WineGame(desk, os.path.join(unpacked, "quimbo.exe")) as game:
         game.wait_for_screen(menu_shown, "the main menu")
         desk.key("Escape")
@@ -79,6 +85,8 @@ def test_start_up_prints_the_pictures_then_the_reset_and_escape_quits(desk, unpa
     assert game_output(game) == START_UP
     assert game_errors(game) == ""
     assert status == 0
+    # The output went to the handles it was given, not into files beside the game.
+    assert files(unpacked) == before
 
 
 def test_a_game_from_the_menu_reads_full_hud_attacks_and_four_escapes_end_it(desk, unpacked):
