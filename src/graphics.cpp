@@ -12,12 +12,18 @@
 
 // The PNG decoder writes its own diagnosis of a damaged file to standard error; the game's
 // one line about the picture says it all, so the decoder's line goes nowhere. Standard error
-// points at /dev/null opened for reading meanwhile, so that nothing is opened for writing.
+// points at the null device opened for reading meanwhile, so that nothing is opened for writing.
+#ifdef _WIN32
+static const char* const nullDevice = "NUL";
+#else
+static const char* const nullDevice = "/dev/null";
+#endif
+
 static SDL_Surface* decodeQuietly(const char* path)
 {
     fflush(stderr);
     int savedErr = dup(2);
-    int sink = open("/dev/null", O_RDONLY);
+    int sink = open(nullDevice, O_RDONLY);
     if (savedErr >= 0 && sink >= 0)
         dup2(sink, 2);
     SDL_Surface* loaded = IMG_Load(path);

@@ -83,8 +83,13 @@ int gameInit()
 {
     // The game writes nothing to disk, and that includes the shader caches that OpenGL drivers
     // keep in the home directory when SDL presents the screen through them.
+#ifdef _WIN32
+    _putenv("MESA_SHADER_CACHE_DISABLE=true");  // Windows has no setenv
+    _putenv("__GL_SHADER_DISK_CACHE=0");
+#else
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
     setenv("__GL_SHADER_DISK_CACHE", "0", 1);
+#endif
     int sdlStarted = SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
     if (sdlStarted >= 0 && !hasDisplay()) {
         SDL_SetError("No available video device");

@@ -1,0 +1,151 @@
+"""The Windows build under Wine: start-up output, a game started from the menu, the way out,
+and a start without its data. Each test runs the unpacked zip as a player would."""
+
+import os
+import shutil
+
+from PIL import Image
+
+import wine
+from conftest import ROOT
+
+RESET_LINE = "Game succesfully reseted\n"
+ATTACK_LINE = "Quimbo taiko!\n"
+START = (500, 360)  # inside the START button (350-698, 312-415)
+HEALTH_AT, MAGIC_AT = (171, 684), (432, 684)
+HUD_Y = 640
+
+
+def catalogue_pictures():
+    """The pictures in the order the game loads them, from the project's one list."""
+    with open(os.path.join(ROOT, "tools", "catalogue.tsv"), encoding="utf-8") as f:
+        rows = [line.rstrip("\n").split("\t") for line in f if not line.startswith("#")]
+    return ["Data/" + row[1] for row in rows if row[0] == "picture"]
+
+
+PICTURES = catalogue_pictures()
+START_UP = "".join("Image %s loaded successfully!\n" % p for p in PICTURES) + RESET_LINE
+
+
+def picture(name):
+    return Image.open(os.path.join(ROOT, "Data", "Gfx", name + ".PNG")).convert("RGB")
+
+
+def centred_share(shot, name):
+    pic = picture(name)
+    return wine.picture_share(shot, pic, 512 - pic.width // 2, 384 - pic.height // 2)
+
+
+def menu_shown(shot):
+    return wine.picture_share(shot, picture("menu")) > 0.97
+
+
+def running(shot):
+    # The HUD panel's top rows, above the figures.
+    return wine.picture_share(shot.crop((0, HUD_Y, 1024, HUD_Y + 40)),
+                              picture("hudi").crop((0, 0, 1024, 40))) > 0.97
+
+
+def keep(shot, name):
+    """Saves a screenshot into $QUIMBO_WINE_SHOTS, when set (for the docs)."""
+    folder = os.environ.get("QUIMBO_WINE_SHOTS")
+    if folder:
+        shot.save(os.path.join(folder, "screen-windows-%s.png" % name))
+
+
+def lines(text):
+    """Text written in Windows' text mode, whose line ends are CR LF, with LF line ends."""
+    assert "\r" not in text.replace("\r\n", ""), repr(text)
+    return text.replace("\r\n", "\n")
+
+
+def game_output(game):
+    return lines(game.output())
+
+
+def game_errors(game):
+    """Standard error without Wine's own notes about itself."""
+    return "".join(line for line in lines(game.errors()).splitlines(True)
+                   if not line.startswith(("wine:", "Wine ", "it looks like wine32",
+                                           "multiarch", "execute ", "apt-get ")))
+
+
+def files(folder):
+    return sorted(os.path.relpath(os.path.join(d, f), folder)
+                  for d, _, names in os.walk(folder) for f in names)
+
+
+def test_start_up_prints_the_pictures_then_the_reset_and_escape_quits(desk, unpacked):
+    assert len(PICTURES) == 33
+    before = files(unpacked)
+    with wine.WineGame(desk, os.path.join(unpacked, "quimbo.exe")) as game:
+        game.wait_for_screen(menu_shown, "the main menu")
+        desk.key("Escape")
+        status = game.wait_exit(15)
+    assert game_output(game) == START_UP
+    assert game_errors(game) == ""
+    assert status == 0
+    # The output went to the handles it was given, not into files beside the game.
+    assert files(unpacked) == before
+
+
+def test_a_game_from_the_menu_reads_full_hud_attacks_and_four_escapes_end_it(desk, unpacked):
+    data = os.path.join(unpacked, "Data")
+    under = picture("taustakuva")
+    under.paste(picture("hudi"), (0, HUD_Y))
+    font = wine.font(os.path.join(data, "Fonts", "verdana.ttf"), 32)
+    with wine.WineGame(desk, os.path.join(unpacked, "quimbo.exe")) as game:
+        menu = game.wait_for_screen(menu_shown, "the main menu")
+        shot = game.click_until(*START, running, "a running game after START")
+        keep(menu, "menu")
+        keep(shot, "running")
+        # The figures a misread 100 would most likely be taken for. The reading is quick:
+        # nobody steers, and the first enemies are on their way.
+        candidates = (100, 10, 0, 90, 99, 1)
+        health, miss_h = wine.read_percent(shot, under, font, *HEALTH_AT, candidates)
+        magic, miss_m = wine.read_percent(shot, under, font, *MAGIC_AT, candidates)
+        assert (health, magic) == (100, 100), (miss_h, miss_m)
+        assert max(miss_h, miss_m) < 0.35
+
+        # The output reaches the pipe only at the end (Windows buffers it whole), so the
+        # attack is seen on the screen first: the magic figure leaves 100 %. A magician
+        # carried by a bubble ignores Space, so it is pressed again until the magic goes.
+        def magic_spent(shot):
+            return wine.text_mismatch(shot, under, font, "100 %", *MAGIC_AT) > 0.35
+        for _ in range(5):
+            desk.key("space")
+            try:
+                game.wait_for_screen(magic_spent, "magic spent by the attack", timeout=8)
+                break
+            except wine.WineError:
+                continue
+        else:
+            raise wine.WineError("five presses of Space spent no magic")
+        # Pause, give up, back to the menu, quit: each screen is waited for before the next key.
+        desk.key("Escape")
+        game.wait_for_screen(lambda s: centred_share(s, "pausebox") > 0.9, "the pause screen")
+        desk.key("Escape")
+        game.wait_for_screen(lambda s: centred_share(s, "gameover") > 0.9, "game over")
+        desk.key("Escape")
+        game.wait_for_screen(menu_shown, "the menu again")
+        desk.key("Escape")
+        status = game.wait_exit(10)
+    output = game_output(game)
+    assert output.startswith(START_UP + RESET_LINE + ATTACK_LINE)
+    assert output[len(START_UP + RESET_LINE):].replace(ATTACK_LINE, "") == ""
+    assert game_errors(game) == ""
+    assert status == 0
+
+
+def test_without_data_it_names_every_missing_picture_and_quits_cleanly(desk, unpacked, tmp_path):
+    bare = tmp_path / "bare"
+    shutil.copytree(unpacked, bare, ignore=shutil.ignore_patterns("Data"))
+    with wine.WineGame(desk, str(bare / "quimbo.exe")) as game:
+        game.wait_for_errors("ERROR opening image %s" % PICTURES[-1])
+        wine.wait_until(lambda: game.alive() and desk.window_named("Quimbo"),
+                        what="the game's window")
+        desk.key("Escape")
+        status = game.wait_exit(15)
+    assert game_errors(game) == "".join("ERROR opening image %s\n" % p for p in PICTURES)
+    assert game_output(game) == RESET_LINE
+    assert status == 0
