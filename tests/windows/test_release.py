@@ -54,7 +54,7 @@ def test_exe_carries_the_game_icon_and_its_version(unpacked):
     assert ("ProductVersion\0" + version()).encode("utf-16-le") in exe
     # The icon's large picture is stored as a PNG inside the resources.
     icon = Image.open(os.path.join(ROOT, "packaging", "icons", "256x256", "apps",
-                                   "net.quimbo.Quimbo.png")).convert("RGBA")
+                                   "net.quimbo.quimbo.png")).convert("RGBA")
     start = exe.find(b"\x89PNG\r\n\x1a\n")
     found = False
     while start >= 0 and not found:
