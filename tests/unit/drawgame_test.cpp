@@ -35,9 +35,6 @@ protected:
               spark = solid(40, 40, STAR), land = solid(40, 60, LAND), bonus = solid(40, 60, BALL);
     PictureSwap back{background, solidSurface(1024, 768, BACKGROUND)};
     PictureSwap panel{hud, solidSurface(1024, 128, HUD)};
-    SpriteBase* cloudSheet = fart.base;
-
-    void TearDown() override { fart.base = cloudSheet; }
 
     // A staircase of overlapping pieces: each overlaps the one drawn before it.
     void layOut()

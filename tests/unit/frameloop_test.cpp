@@ -9,15 +9,7 @@ namespace {
 
 class FrameLoop : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(gameStarted());
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale)) {
-        }
-        releaseAllKeys();
-    }
-    void TearDown() override { releaseWallClock(); }
+    void SetUp() override { ASSERT_TRUE(gameStarted()); }
 
     // One frame of `ms` milliseconds on a controlled clock, with the keys pressed during it.
     bool frame(int ms, std::vector<SDLKey> keys = {})

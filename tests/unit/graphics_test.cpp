@@ -44,11 +44,7 @@ protected:
         ASSERT_TRUE(gameStarted());
         target = solidSurface(1024, 768, BACKDROP);
     }
-    void TearDown() override
-    {
-        releaseWallClock();
-        SDL_FreeSurface(target);
-    }
+    void TearDown() override { SDL_FreeSurface(target); }
     Uint32 at(int x, int y) { return surfacePixel(target, x, y); }
     SDL_Surface* target = nullptr;
 };

@@ -22,7 +22,6 @@ protected:
         ASSERT_TRUE(gameStarted());
         fillRect(screen, nullptr, FROZEN);
     }
-    void TearDown() override { releaseMouse(); }
 };
 
 TEST_F(Screens, PauseTilesTheFilmEveryTwoPixelsOverTheFrozenFrameAndCentresTheBox)
