@@ -116,8 +116,7 @@ bool textShifted(SDL_Surface* single, SDL_Surface* multi, int top, int rows, int
 
 TEST_F(Graphics, WriteLinesStepsEachLineDownByTheFontsLineSkip)
 {
-    if (verdana32 == nullptr)
-        GTEST_SKIP() << "Data/Fonts/verdana.ttf is not there yet";
+    ASSERT_TRUE(loadedFrom(verdana32, "Data/Fonts/verdana.ttf"));
     int skip = TTF_FontLineSkip(verdana32);
     SDL_Surface* single = solidSurface(1024, 768, BACKDROP);
     writeLines(single, verdana32, 10, 20, White, "8");
@@ -140,8 +139,7 @@ TEST_F(Graphics, WriteLinesStepsEachLineDownByTheFontsLineSkip)
 
 TEST_F(Graphics, WriteLinesExpandsTheFormatWholeBeforeDrawing)
 {
-    if (verdana32 == nullptr)
-        GTEST_SKIP() << "Data/Fonts/verdana.ttf is not there yet";
+    ASSERT_TRUE(loadedFrom(verdana32, "Data/Fonts/verdana.ttf"));
     SDL_Surface* literal = solidSurface(1024, 768, BACKDROP);
     writeLines(literal, verdana32, 5, 5, White, "5345234 %%");
     EXPECT_EQ(writeLines(target, verdana32, 5, 5, White, "%d %%", 5345234), 1);

@@ -71,6 +71,14 @@ private:
 
 static Baseline baseline;
 
+std::vector<SpriteBase*> gameSheets()
+{
+    std::vector<SpriteBase*> all(std::begin(SHEETS), std::end(SHEETS));
+    for (int k = 0; sceneries != nullptr && k < SCENERIES; ++k)
+        all.push_back(&sceneries[k]);
+    return all;
+}
+
 static void releaseSheetPictures()
 {
     for (SpriteBase* sheet : SHEETS) {
@@ -151,6 +159,13 @@ void endTest()
         baseline.restore();
         SDL_ShowCursor(0);
     }
+}
+
+::testing::AssertionResult loadedFrom(const void* loaded, const char* file)
+{
+    if (loaded != nullptr)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << file << " did not load: is it missing from Data/?";
 }
 
 void setFrameTime(int ms)

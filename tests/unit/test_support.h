@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "game.h"
 
 // Started by test_main.cpp before the tests: gameInit headless, then the first reset.
@@ -36,6 +38,13 @@ void startGameForTests();
 void stopGameForTests();
 void beginTest();
 void endTest();
+
+// Every sheet the game loads, the landscape's included.
+std::vector<SpriteBase*> gameSheets();
+
+// Passes when start-up loaded the named data file (`loaded` is what it made of it); fails with
+// the file's name otherwise, so that a missing file shows as a failure, never as a skip.
+::testing::AssertionResult loadedFrom(const void* loaded, const char* file);
 
 // Sets the frame clock as a frame of `ms` milliseconds would.
 void setFrameTime(int ms);
