@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "sheets.h"
 #include "test_support.h"
 
 namespace {
@@ -23,11 +24,6 @@ std::vector<Mix_Chunk*> allSounds()
 {
     return {quimbo.zapSound, quimbo.fallSound, quimbo.fartSound, quimbo.hurtSound,
             birdHit,         bubbleHit,        slimeHit};
-}
-
-std::vector<SDL_Surface*> singlePictures()
-{
-    return {background, hud, menuBG, hiscoreBG, gameOver, paused, tummennuskalvo};
 }
 
 // Two pictures in the same pixel format with the same size and the same pixels.

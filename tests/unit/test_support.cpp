@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "sheets.h"
+
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -13,13 +15,6 @@ bool gameStarted()
 {
     return started;
 }
-
-// Every sheet the game loads into a global of its own; the landscape's live in `sceneries`.
-static SpriteBase* const SHEETS[] = {
-    &quimboNormal, &quimboZap,    &quimboBubble, &quimboFalling, &quimboSlime,
-    &fartyFart,    &birdLNormal,  &birdLDying,   &birdLFalling,  &birdRNormal,
-    &birdRDying,   &birdRFalling, &planeNormal,  &planeFalling,  &bubbleBase,
-    &slimeNormal,  &slimeBlowing, &starBase,     &dpalloBase,    &curBase};
 
 // The game as start-up and the first reset left it: each global is copied once here, and put
 // back by the copy's own restorer.
@@ -37,10 +32,8 @@ public:
         keep(Red), keep(Green), keep(Blue), keep(Black), keep(White);
         keep(quimbo), keep(fart), keep(dpallo), keep(hiiri);
         keepAll(scenery), keepAll(enemy), keepAll(bubble), keepAll(star);
-        for (SpriteBase* sheet : SHEETS)
+        for (SpriteBase* sheet : gameSheets())
             keepSheet(*sheet);
-        for (int k = 0; sceneries != nullptr && k < SCENERIES; ++k)
-            keepSheet(sceneries[k]);
     }
 
     void restore()
@@ -70,23 +63,6 @@ private:
 };
 
 static Baseline baseline;
-
-std::vector<SpriteBase*> gameSheets()
-{
-    std::vector<SpriteBase*> all(std::begin(SHEETS), std::end(SHEETS));
-    for (int k = 0; sceneries != nullptr && k < SCENERIES; ++k)
-        all.push_back(&sceneries[k]);
-    return all;
-}
-
-static void releaseSheetPictures()
-{
-    for (SpriteBase* sheet : SHEETS) {
-        if (sheet->image != nullptr)
-            SDL_FreeSurface(sheet->image);
-        sheet->image = nullptr;
-    }
-}
 
 void startGameForTests()
 {

@@ -39,9 +39,6 @@ void stopGameForTests();
 void beginTest();
 void endTest();
 
-// Every sheet the game loads, the landscape's included.
-std::vector<SpriteBase*> gameSheets();
-
 // Passes when start-up loaded the named data file (`loaded` is what it made of it); fails with
 // the file's name otherwise, so that a missing file shows as a failure, never as a skip.
 ::testing::AssertionResult loadedFrom(const void* loaded, const char* file);
