@@ -24,7 +24,7 @@ struct Options {
     int warmup = 30;      // untimed frames of each kind first
     int soak = 10000;     // frames of the long run
     int startupRuns = 9;  // start-ups timed after the first
-    std::string out;  // the report's file; none: the table only goes to standard output
+    std::string out;      // the report's file; none: the table only goes to standard output
 };
 
 static Options parseOptions(int argc, char** argv)
@@ -395,10 +395,9 @@ static void reportStartup(Report& report, StartupRuns& startup)
         Row{format("gameInit, %d more runs", static_cast<int>(startup.initCpu.size())),
             summarize(startup.initCpu), wall, ratio, "bare, run by run", "<= 1.3, < 250 ms wall",
             ratio <= 1.3 && wall < 250.0 ? 1 : 0});
-    report.frames.push_back(Row{format("Bare: IMG_Load + SDL_DisplayFormat of the %zu pictures",
-                                       startup.pictures.size()),
-                                summarize(startup.bareCpu), medianOf(startup.bareWall), 1.0, "bare",
-                                "", -1});
+    report.frames.push_back(Row{
+        format("Bare: IMG_Load + SDL_DisplayFormat of the %zu pictures", startup.pictures.size()),
+        summarize(startup.bareCpu), medianOf(startup.bareWall), 1.0, "bare", "", -1});
 }
 
 static void reportLongRun(Report& report, LongRun& run, FrameRuns& frames, long textAllocs)

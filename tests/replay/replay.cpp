@@ -50,7 +50,8 @@ namespace {
 
 const char* gameStateName(int s)
 {
-    static const char* const NAMES[] = {"running", "paused", "gameover", "menu", "hiscore", "story"};
+    static const char* const NAMES[] = {"running", "paused",  "gameover",
+                                        "menu",    "hiscore", "story"};
     return s >= 0 && s <= STORY ? NAMES[s] : "?";
 }
 
@@ -125,9 +126,9 @@ struct Coverage {
         for (int s : {NORMAL, ATTACKING, FALLING, FARTED, BUBBLED, SLIMEY})
             if (!playerStates.count(s))
                 gaps.push_back(std::string("player state ") + playerStateName(s));
-        const std::pair<int, int> lives[] = {{BIRD, NORMAL},  {BIRD, DYING},   {BIRD, FALLING},
-                                             {BIRD, BIT},     {PLANE, NORMAL}, {PLANE, FALLING},
-                                             {PLANE, BIT},    {SLIME, NORMAL}, {SLIME, BLOWING}};
+        const std::pair<int, int> lives[] = {{BIRD, NORMAL}, {BIRD, DYING},   {BIRD, FALLING},
+                                             {BIRD, BIT},    {PLANE, NORMAL}, {PLANE, FALLING},
+                                             {PLANE, BIT},   {SLIME, NORMAL}, {SLIME, BLOWING}};
         for (const auto& life : lives)
             if (!enemies.count(life))
                 gaps.push_back(std::string(enemyKindName(life.first)) + " " +
@@ -325,8 +326,7 @@ int compare(const std::vector<std::string>& recorded, const std::vector<std::str
         return 0;
     }
     if (i == n) {
-        fprintf(out, "replay: the trace has %zu lines, the run %zu\n", recorded.size(),
-                now.size());
+        fprintf(out, "replay: the trace has %zu lines, the run %zu\n", recorded.size(), now.size());
         return 1;
     }
     int frame = frameOf(now, i);
@@ -359,9 +359,11 @@ bool writeLines(const char* path, const std::vector<std::string>& lines)
     FILE* file = fopen(path, "w");
     if (file == nullptr)
         return false;
-    fprintf(file, "# The replay's golden trace: make replay-record writes it (see tests/replay/).\n");
-    fprintf(file, "# frame, game state, scroll, player x y state, health, magic, score, checksum "
-                  "of the actors; every %d frames the actors themselves.\n",
+    fprintf(file,
+            "# The replay's golden trace: make replay-record writes it (see tests/replay/).\n");
+    fprintf(file,
+            "# frame, game state, scroll, player x y state, health, magic, score, checksum "
+            "of the actors; every %d frames the actors themselves.\n",
             FULL_EVERY);
     for (const std::string& line : lines)
         fprintf(file, "%s\n", line.c_str());

@@ -181,7 +181,8 @@ TEST_F(StartUp, PicturesAreLoadedInTheCataloguesOrder)
     const std::string before = "Image ", after = " loaded successfully!";
     for (std::string line; std::getline(lines, line);)
         if (line.rfind(before, 0) == 0 && line.size() > before.size() + after.size())
-            printed.push_back(line.substr(before.size(), line.size() - before.size() - after.size()));
+            printed.push_back(
+                line.substr(before.size(), line.size() - before.size() - after.size()));
     std::vector<std::string> catalogued;
     for (const CatalogueEntry& e : readCatalogue("picture"))
         catalogued.push_back(e.path());
