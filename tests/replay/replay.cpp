@@ -3,13 +3,19 @@
 // trace and compared with the committed one, so that any change to a rule of play shows as the
 // first frame that differs, with the recorded and the new values side by side.
 //
-//   replay --compare tests/replay/golden.trace   (the test)
-//   replay --record tests/replay/golden.trace    (after a deliberate change of the rules)
+//   replay --compare tests/replay/golden.trace   (the test; from the project root)
+//   make replay-record                           (records the trace again)
+//
+// Record again only after a deliberate change of the rules, and say in that commit which rule
+// changed and why. The script must still pass through every game state, every player state,
+// every kind of enemy in each of its states and the ball, flown and caught: a run that misses
+// one fails, and recording refuses it, so that the trace never quietly stops covering a rule.
 //
 // Each frame's line holds the game state, the scroll speed, the player (position, state,
 // health, magic, score) and a checksum of the exact state of every active actor and landscape
 // piece; every FULL_EVERY frames the actors follow one per line, so that a change in them
-// reads in the trace too.
+// reads in the trace too. The frames are drawn, since drawing moves the animations that some
+// rules wait for, but onto a small canvas: the rules do not depend on the picture's size.
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -390,8 +396,8 @@ int main(int argc, char** argv)
         fprintf(out, "replay: the game did not start\n");
         return 1;
     }
-    // The rules do not depend on the size of the picture: the frames are drawn onto a 16 by 16
-    // canvas, so that the replay spends its time in the rules rather than in blitting.
+    // The frames are drawn onto a 16 by 16 canvas, so that the replay spends its time in the
+    // rules rather than in blitting.
     SDL_Surface* display = screen;
     SDL_Surface* canvas =
         SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 32, 0xff0000, 0xff00, 0xff, 0);
