@@ -372,9 +372,9 @@ static void reportFrames(Report& report, FrameRuns& frames)
                fullTally.balls / tallied, fullTally.frames));
     report.notes.push_back(
         format("The pause screen's cost is set by the rule that draws the film 512 x 384 times a "
-               "frame: the bare blits alone take %.1f x the floor, and drawImg adds %+.0f %% to "
-               "them.",
-               bareCost.median / floorCost.median, (pauseRatio - 1.0) * 100.0));
+               "frame: the bare blits alone take %.1f x the floor, and the frame drawn with drawImg "
+               "takes %.2f x the bare blits.",
+               bareCost.median / floorCost.median, pauseRatio));
     report.notes.push_back(format(
         "The high-score table renders its twenty texts afresh every frame: %.2f x the "
         "floor and %ld allocations a frame, all of them the text routine's.",
