@@ -16,7 +16,6 @@
 // piece; every FULL_EVERY frames the actors follow one per line, so that a change in them
 // reads in the trace too. The frames are drawn, since drawing moves the animations that some
 // rules wait for, but onto a small canvas: the rules do not depend on the picture's size.
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
