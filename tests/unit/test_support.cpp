@@ -130,6 +130,9 @@ void endTest()
     }
     if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0)
         Mix_HaltChannel(-1);
+    // A test that shut the game down leaves it to be started again for the next.
+    if (started && SDL_WasInit(SDL_INIT_VIDEO) == 0)
+        restartGame();
     if (started) {
         clockOrigin = std::max(clockOrigin, counter);
         baseline.restore();

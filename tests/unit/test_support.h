@@ -27,9 +27,9 @@ bool gameStarted();
 // the game clock sets it relative to the origin.
 double gameClockOrigin();
 
-// Shuts the game down and starts it again, as a test that shuts it down must before it ends.
-// Start-up becomes the new baseline, with whatever else the test changed: call it right after
-// the shut-down.
+// Shuts the game down and starts it again; start-up becomes the new baseline, with whatever
+// else the test changed. A test that shuts the game down and leaves it so gets it restarted
+// after it ends.
 void restartGame();
 
 // For test_main.cpp: the game's start and stop around the run, and the fresh game each test
