@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "game.h"
+#include "sheets.h"
 
 // The part of the screen where the scene's actors are pinned: the sky above the landscape.
 static const int SKY_LEFT = 40;
@@ -126,14 +127,6 @@ void keepPlaying(long frame)
     stepClock();
 }
 
-// Every sheet but the landscape's, which start-up keeps in an array of its own.
-static const int SHEET_COUNT = 20;
-static SpriteBase* const SHEETS[SHEET_COUNT] = {
-    &quimboNormal, &quimboZap,    &quimboBubble, &quimboFalling, &quimboSlime,
-    &fartyFart,    &birdLNormal,  &birdLDying,   &birdLFalling,  &birdRNormal,
-    &birdRDying,   &birdRFalling, &planeNormal,  &planeFalling,  &bubbleBase,
-    &slimeNormal,  &slimeBlowing, &starBase,     &dpalloBase,    &curBase};
-
 static void blitOnce(SDL_Surface* picture)
 {
     if (picture == nullptr || screen == nullptr)
@@ -144,20 +137,8 @@ static void blitOnce(SDL_Surface* picture)
 
 void primePictures()
 {
-    for (SpriteBase* sheet : SHEETS)
+    for (SpriteBase* sheet : gameSheets())
         blitOnce(sheet->image);
-    for (int i = 0; sceneries != nullptr && i < SCENERIES; ++i)
-        blitOnce(sceneries[i].image);
-    SDL_Surface* singles[] = {background, hud, menuBG, hiscoreBG, gameOver, paused, tummennuskalvo};
-    for (SDL_Surface* picture : singles)
+    for (SDL_Surface* picture : singlePictures())
         blitOnce(picture);
-}
-
-void releaseSheets()
-{
-    for (SpriteBase* sheet : SHEETS) {
-        if (sheet->image != nullptr)
-            SDL_FreeSurface(sheet->image);
-        sheet->image = nullptr;
-    }
 }

@@ -37,7 +37,4 @@ void keepPlaying(long frame);
 // frame's allocation.
 void primePictures();
 
-// Frees the sheets' pictures so that gameInit can load them afresh without leaking.
-void releaseSheets();
-
 #endif

@@ -79,7 +79,19 @@ int drawImg(SDL_Surface* image, SDL_Surface* target, int x, int y)
     dest.h = 0;
     clipAxis(x, image->w, target->w, dest.x, src.x, src.w);
     clipAxis(y, image->h, target->h, dest.y, src.y, src.h);
-    SDL_UpperBlit(image, &src, target, &dest);
+    // The rectangles are clipped to the target already: SDL's own clipping in SDL_UpperBlit
+    // would do that work a second time (a third of the cost of each of the pause film's tiles).
+    // Only a target whose clip rectangle leaves out part of it still needs SDL to clip.
+    const SDL_Rect& clip = target->clip_rect;
+    bool wholeTarget = clip.x == 0 && clip.y == 0 && clip.w == target->w && clip.h == target->h;
+    if (!wholeTarget) {
+        SDL_UpperBlit(image, &src, target, &dest);
+    } else if (src.w > 0 && src.h > 0) {
+        // The lower blit copies into exactly the destination's width and height.
+        dest.w = src.w;
+        dest.h = src.h;
+        SDL_LowerBlit(image, &src, target, &dest);
+    }
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Makes every data file of the game from source: 33 pictures, 7 sounds, 2 fonts, the contact sheet.
+"""Makes every data file of the game from source: the pictures, sounds and fonts of tools/catalogue.tsv,
+and the contact sheet.
 
 Usage: /usr/bin/python3 tools/make_assets.py [--out DIR]
 
@@ -21,47 +22,14 @@ from assetgen import canvas, contact, critters, player, screens, sounds, world  
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-# The asset catalogue: file name and frame count; 0 marks a plain picture.
-CATALOGUE = [
-    ("quimbo_normal.PNG", 3),
-    ("quimbo_zap.PNG", 3),
-    ("quimbo_bubble.PNG", 1),
-    ("quimbo_falling.PNG", 6),
-    ("quimbo_slime.PNG", 1),
-    ("boost.PNG", 8),
-    ("scenery0.PNG", 1),
-    ("scenery1.PNG", 1),
-    ("scenery2.PNG", 1),
-    ("scenery3.PNG", 1),
-    ("scenery4.PNG", 1),
-    ("scenery5.PNG", 1),
-    ("zap.PNG", 8),
-    ("dorpoball.PNG", 1),
-    ("birdr_normal.PNG", 14),
-    ("birdr_dying.PNG", 6),
-    ("birdr_falling.PNG", 2),
-    ("birdl_normal.PNG", 14),
-    ("birdl_dying.PNG", 6),
-    ("birdl_falling.PNG", 2),
-    ("plane_normal.PNG", 2),
-    ("plane_falling.PNG", 2),
-    ("slime.PNG", 6),
-    ("slime_blowing.PNG", 4),
-    ("bubble.PNG", 4),
-    ("cursor.PNG", 1),
-    ("taustakuva.PNG", 0),
-    ("hudi.PNG", 0),
-    ("menu.PNG", 0),
-    ("topten.PNG", 0),
-    ("gameover.PNG", 0),
-    ("pausebox.PNG", 0),
-    ("pause.PNG", 0),
-]
+# The project's one list of data files (kind, file under Data/, frames, width, height).
+CATALOGUE_FILE = os.path.join(REPO, "tools", "catalogue.tsv")
 
-FONTS = [  # (file in Data/Fonts, DejaVu file it is a copy of)
-    ("verdana.ttf", "DejaVuSans.ttf"),
-    ("verdanab.ttf", "DejaVuSans-Bold.ttf"),
-]
+# What each font of the catalogue is a copy of, by its file under Data/Fonts.
+FONT_SOURCES = {
+    "verdana.ttf": "DejaVuSans.ttf",
+    "verdanab.ttf": "DejaVuSans-Bold.ttf",
+}
 DEJAVU_DIR = "/usr/share/fonts/truetype/dejavu"
 DEJAVU_LICENCE = "/usr/share/doc/fonts-dejavu-core/copyright"
 
@@ -77,24 +45,49 @@ DejaVu-LICENSE.txt beside this file, copied from the package's copyright file.
 """
 
 
-def pictures():
+def read_catalogue():
+    """The catalogue's rows as (kind, name in its Data/ folder, frames), in the file's order."""
+    rows = []
+    with open(CATALOGUE_FILE, encoding="utf-8") as f:
+        for line in f:
+            if line.strip() and not line.startswith("#"):
+                kind, path, frames = line.rstrip("\n").split("\t")[:3]
+                rows.append((kind, path.split("/", 1)[1], int(frames)))
+    return rows
+
+
+def picture_list(catalogue):
+    """(name, frames) of every picture: the sheets first, then the single pictures (0 frames),
+    each in the catalogue's order, as the contact sheet shows them."""
+    rows = [(name, frames) for kind, name, frames in catalogue if kind == "picture"]
+    return [r for r in rows if r[1]] + [r for r in rows if not r[1]]
+
+
+def names_of(catalogue, kind):
+    return [name for k, name, _ in catalogue if k == kind]
+
+
+def pictures(picture_rows):
     gfx = {}
     gfx.update(player.build())
     gfx.update(critters.build())
     gfx.update(world.build())
     gfx.update(screens.build({k: v for k, v in gfx.items() if k.startswith("scenery")}))
-    names = [n for n, _ in CATALOGUE]
+    names = [n for n, _ in picture_rows]
     if sorted(gfx) != sorted(names):
         raise SystemExit("pictures made do not match the catalogue: %s" % sorted(set(gfx) ^ set(names)))
-    for name, frames in CATALOGUE:
+    for name, frames in picture_rows:
         if frames and gfx[name].shape[1] % frames:
             raise SystemExit("%s is not a whole number of frames" % name)
     return gfx
 
 
-def fonts(font_dir):
+def fonts(font_dir, names):
+    if sorted(names) != sorted(FONT_SOURCES):
+        raise SystemExit("fonts known do not match the catalogue: %s" % sorted(set(names) ^ set(FONT_SOURCES)))
     os.makedirs(font_dir, exist_ok=True)
-    for name, source in FONTS:
+    for name in names:
+        source = FONT_SOURCES[name]
         shutil.copyfile(os.path.join(DEJAVU_DIR, source), os.path.join(font_dir, name))
     shutil.copyfile(DEJAVU_LICENCE, os.path.join(font_dir, "DejaVu-LICENSE.txt"))
     with open(os.path.join(font_dir, "README.txt"), "w", encoding="ascii", newline="\n") as f:
@@ -108,14 +101,20 @@ def main():
     root = os.path.abspath(args.out) if args.out else REPO
     start = time.monotonic()
 
-    gfx = pictures()
-    for name, _ in CATALOGUE:
+    catalogue = read_catalogue()
+    picture_rows = picture_list(catalogue)
+    gfx = pictures(picture_rows)
+    for name, _ in picture_rows:
         canvas.save_png(gfx[name], os.path.join(root, "Data", "Gfx", name))
+    sound_names = names_of(catalogue, "sound")
+    if sorted(sound_names) != sorted(sounds.SOUNDS):
+        raise SystemExit("sounds made do not match the catalogue: %s" % sorted(set(sound_names) ^ set(sounds.SOUNDS)))
     sounds.build(os.path.join(root, "Data", "Sound"))
-    fonts(os.path.join(root, "Data", "Fonts"))
-    contact.build(gfx, CATALOGUE, os.path.join(root, "docs", "assets.png"))
+    font_names = names_of(catalogue, "font")
+    fonts(os.path.join(root, "Data", "Fonts"), font_names)
+    contact.build(gfx, picture_rows, os.path.join(root, "docs", "assets.png"))
     print("make_assets: %d pictures, %d sounds, %d fonts and the contact sheet in %s (%.1f s)"
-          % (len(gfx), len(sounds.SOUNDS), len(FONTS), root, time.monotonic() - start))
+          % (len(gfx), len(sound_names), len(font_names), root, time.monotonic() - start))
 
 
 if __name__ == "__main__":

@@ -1,11 +1,6 @@
 // The picture of a running frame, back to front, and the head-up display's three figures.
 #include "game.h"
 
-static const int HUD_TOP = 640;
-static const int HEALTH_X = 171, HEALTH_Y = 684;
-static const int MAGIC_X = 432, MAGIC_Y = 684;
-static const int SCORE_X = 704, SCORE_Y = 714;
-
 void drawGame()
 {
     drawImg(background, screen, 0, 0);
@@ -30,7 +25,12 @@ void drawGame()
     drawImg(hud, screen, 0, HUD_TOP);
     if (dpallo.active)
         dpallo.draw();
-    writeLines(screen, verdana32, HEALTH_X, HEALTH_Y, White, "%d %%", quimbo.health);
-    writeLines(screen, verdana32, MAGIC_X, MAGIC_Y, White, "%d %%", quimbo.magic);
-    writeLines(screen, verdana32, SCORE_X, SCORE_Y, White, "%d", quimbo.score);
+    drawHudFigures();
+}
+
+void drawHudFigures()
+{
+    writeLines(screen, verdana32, HEALTH_AT.x, HEALTH_AT.y, White, "%d %%", quimbo.health);
+    writeLines(screen, verdana32, MAGIC_AT.x, MAGIC_AT.y, White, "%d %%", quimbo.magic);
+    writeLines(screen, verdana32, SCORE_AT.x, SCORE_AT.y, White, "%d", quimbo.score);
 }

@@ -9,4 +9,18 @@ void layOutSceneries();
 void sceneryStep();
 void drawGame();
 
+// The head-up display: the panel's top edge on the screen, and the top-left corner of each of
+// its three white figures.
+struct ScreenPoint {
+    int x;
+    int y;
+};
+const int HUD_TOP = 640;
+const ScreenPoint HEALTH_AT = {171, 684};
+const ScreenPoint MAGIC_AT = {432, 684};
+const ScreenPoint SCORE_AT = {704, 714};
+// The three figures, as a running frame writes them over the panel: health and magic in per
+// cent, the score bare.
+void drawHudFigures();
+
 #endif

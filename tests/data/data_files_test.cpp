@@ -18,6 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogue.h"
+#include "world/world.h"
+
 namespace {
 
 // A picture copied into plain 32-bit RGB, so that every check reads pixels the same way.
@@ -63,59 +66,40 @@ Picture load(const std::string& file)
     return p;
 }
 
-// The sprite sheets: file, frames, and the frame size the code and the layout rules rely on
-// (0 where only the rules below bind the size).
-struct Sheet {
-    const char* file;
-    int frames;
-    int frameW;
-    int frameH;
-};
+// The catalogue's rows of one kind; a catalogue that cannot be read fails the test that asks.
+std::vector<CatalogueEntry> catalogued(const char* kind)
+{
+    std::vector<CatalogueEntry> rows = readCatalogue(kind);
+    if (rows.empty())
+        ADD_FAILURE() << "no " << kind << " in " << QUIMBO_CATALOGUE;
+    return rows;
+}
 
-const Sheet kSheets[] = {
-    {"quimbo_normal.PNG", 3, 128, 96},
-    {"quimbo_zap.PNG", 3, 128, 96},
-    {"quimbo_bubble.PNG", 1, 128, 96},
-    {"quimbo_falling.PNG", 6, 128, 96},
-    {"quimbo_slime.PNG", 1, 128, 96},
-    {"boost.PNG", 8, 128, 96},
-    {"scenery0.PNG", 1, 256, 0},
-    {"scenery1.PNG", 1, 256, 0},
-    {"scenery2.PNG", 1, 256, 0},
-    {"scenery3.PNG", 1, 256, 0},
-    {"scenery4.PNG", 1, 256, 0},
-    {"scenery5.PNG", 1, 256, 0},
-    {"zap.PNG", 8, 16, 16},
-    {"dorpoball.PNG", 1, 40, 40},
-    {"birdr_normal.PNG", 14, 48, 40},
-    {"birdr_dying.PNG", 6, 48, 40},
-    {"birdr_falling.PNG", 2, 48, 40},
-    {"birdl_normal.PNG", 14, 48, 40},
-    {"birdl_dying.PNG", 6, 48, 40},
-    {"birdl_falling.PNG", 2, 48, 40},
-    {"plane_normal.PNG", 2, 96, 44},
-    {"plane_falling.PNG", 2, 96, 44},
-    {"slime.PNG", 6, 48, 48},
-    {"slime_blowing.PNG", 4, 48, 48},
-    {"bubble.PNG", 4, 40, 40},
-    {"cursor.PNG", 1, 24, 24},
-};
+std::vector<CatalogueEntry> sheets()
+{
+    std::vector<CatalogueEntry> rows;
+    for (const CatalogueEntry& e : catalogued("picture"))
+        if (e.isSheet())
+            rows.push_back(e);
+    return rows;
+}
 
-struct Plain {
-    const char* file;
-    int w;  // 0: any size
-    int h;
-};
+std::vector<CatalogueEntry> singlePictures()
+{
+    std::vector<CatalogueEntry> rows;
+    for (const CatalogueEntry& e : catalogued("picture"))
+        if (!e.isSheet())
+            rows.push_back(e);
+    return rows;
+}
 
-const Plain kPlain[] = {
-    {"taustakuva.PNG", 1024, 768}, {"hudi.PNG", 1024, 128}, {"menu.PNG", 1024, 768},
-    {"topten.PNG", 1024, 768},     {"gameover.PNG", 0, 0},  {"pausebox.PNG", 0, 0},
-    {"pause.PNG", 2, 2},
-};
-
-const char* const kSounds[] = {"aani4.wav", "aani1.wav",  "boost.wav", "aww.wav",
-                               "aani5.wav", "bubble.wav", "slime.wav"};
-const char* const kFonts[] = {"verdana.ttf", "verdanab.ttf"};
+std::set<std::string> namesOf(const std::vector<CatalogueEntry>& rows)
+{
+    std::set<std::string> names;
+    for (const CatalogueEntry& e : rows)
+        names.insert(e.name());
+    return names;
+}
 
 // An art pixel the eye (or a careless converter) could take for the key.
 bool nearKey(const Picture& p, int x, int y)
@@ -171,15 +155,9 @@ public:
 
 TEST(DataFiles, CatalogueNamesArePresentExactlyAsTheGameOpensThem)
 {
-    std::set<std::string> gfx;
-    for (const Sheet& s : kSheets)
-        gfx.insert(s.file);
-    for (const Plain& p : kPlain)
-        gfx.insert(p.file);
-    EXPECT_EQ(gfx.size(), 33u);
-    EXPECT_EQ(filesIn("Data/Gfx"), gfx);
-    EXPECT_EQ(filesIn("Data/Sound"), std::set<std::string>(std::begin(kSounds), std::end(kSounds)));
-    std::set<std::string> fonts(std::begin(kFonts), std::end(kFonts));
+    EXPECT_EQ(filesIn("Data/Gfx"), namesOf(catalogued("picture")));
+    EXPECT_EQ(filesIn("Data/Sound"), namesOf(catalogued("sound")));
+    std::set<std::string> fonts = namesOf(catalogued("font"));
     fonts.insert("DejaVu-LICENSE.txt");  // the licence travels with the fonts
     fonts.insert("README.txt");
     EXPECT_EQ(filesIn("Data/Fonts"), fonts);
@@ -187,23 +165,23 @@ TEST(DataFiles, CatalogueNamesArePresentExactlyAsTheGameOpensThem)
 
 TEST(DataFiles, SheetsSplitIntoWholeFramesOfTheSizeTheCodeUses)
 {
-    for (const Sheet& s : kSheets) {
+    for (const CatalogueEntry& s : sheets()) {
         SCOPED_TRACE(s.file);
-        Picture p = load(s.file);
+        Picture p = load(s.name());
         ASSERT_GT(p.w, 0);
         EXPECT_EQ(p.w % s.frames, 0) << "width " << p.w << " for " << s.frames << " frames";
-        EXPECT_EQ(p.w / s.frames, s.frameW);
-        if (s.frameH > 0) {
-            EXPECT_EQ(p.h, s.frameH);
+        EXPECT_EQ(p.w / s.frames, s.width);
+        if (s.height > 0) {
+            EXPECT_EQ(p.h, s.height);
         }
     }
 }
 
 TEST(DataFiles, SheetsAreRgbWithTheExactKeyAndNoArtNearIt)
 {
-    for (const Sheet& s : kSheets) {
+    for (const CatalogueEntry& s : sheets()) {
         SCOPED_TRACE(s.file);
-        Picture p = load(s.file);
+        Picture p = load(s.name());
         EXPECT_FALSE(p.hasAlpha) << "the game drops alpha when it converts to the display format";
         int keys = 0, near = 0;
         for (int y = 0; y < p.h; ++y)
@@ -218,9 +196,9 @@ TEST(DataFiles, SheetsAreRgbWithTheExactKeyAndNoArtNearIt)
 
 TEST(DataFiles, EveryFrameHasArtAndAnimationsChangeFromFrameToFrame)
 {
-    for (const Sheet& s : kSheets) {
+    for (const CatalogueEntry& s : sheets()) {
         SCOPED_TRACE(s.file);
-        Picture p = load(s.file);
+        Picture p = load(s.name());
         const int fw = p.w / s.frames;
         for (int k = 0; k < s.frames; ++k)
             EXPECT_TRUE(frameHasArt(p, k * fw, fw)) << "frame " << k;
@@ -231,13 +209,13 @@ TEST(DataFiles, EveryFrameHasArtAndAnimationsChangeFromFrameToFrame)
 
 TEST(DataFiles, PlainPicturesHaveTheirScreenSizesAndNoAlpha)
 {
-    for (const Plain& d : kPlain) {
+    for (const CatalogueEntry& d : singlePictures()) {
         SCOPED_TRACE(d.file);
-        Picture p = load(d.file);
+        Picture p = load(d.name());
         EXPECT_FALSE(p.hasAlpha);
-        if (d.w > 0) {
-            EXPECT_EQ(p.w, d.w);
-            EXPECT_EQ(p.h, d.h);
+        if (d.width > 0) {
+            EXPECT_EQ(p.w, d.width);
+            EXPECT_EQ(p.h, d.height);
         }
     }
 }
@@ -326,17 +304,18 @@ TEST(DataFiles, SceneryPiecesStandOnTheirBottomEdge)
     EXPECT_TRUE(artNearSource) << "the cauldron lies under the bubble source";
 }
 
-// The three white 32-point figures are written at (171, 684), (432, 684) and (704, 714) on the
-// screen, that is 640 less in the panel; a figure is about 38 px high.
+// The three white 32-point figures are written where the game's HUD places them on the screen,
+// HUD_TOP less in the panel; a figure is about 38 px high, the score up to 200 px wide.
 TEST(DataFiles, HudLeavesTheFigurePlacesDark)
 {
     Picture p = load("hudi.PNG");
     struct Place {
-        int x, y, w;
-    } const places[] = {{171, 44, 120}, {432, 44, 120}, {704, 74, 200}};
-    for (const Place& at : places)
-        for (int y = at.y; y < at.y + 38; ++y)
-            for (int x = at.x; x < at.x + at.w; ++x)
+        ScreenPoint at;
+        int w;
+    } const places[] = {{HEALTH_AT, 120}, {MAGIC_AT, 120}, {SCORE_AT, 200}};
+    for (const Place& place : places)
+        for (int y = place.at.y - HUD_TOP; y < place.at.y - HUD_TOP + 38; ++y)
+            for (int x = place.at.x; x < place.at.x + place.w; ++x)
                 ASSERT_LT(p.lum(x, y), 60) << x << "," << y;
 }
 
@@ -460,8 +439,8 @@ Wav readWav(const std::string& path)
 
 TEST(DataFiles, SoundsAre22050HzMono16BitShortCleanAndBelowClipping)
 {
-    for (const char* name : kSounds) {
-        const std::string path = std::string("Data/Sound/") + name;
+    for (const CatalogueEntry& sound : catalogued("sound")) {
+        const std::string path = sound.path();
         SCOPED_TRACE(path);
         Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
         ASSERT_NE(chunk, nullptr) << Mix_GetError();
@@ -503,8 +482,8 @@ TEST(DataFiles, BlastSoundLoopsWithoutAClick)
 
 TEST(DataFiles, FontsOpenAt14And32PointsAndFitTheHudPlaces)
 {
-    for (const char* name : kFonts) {
-        const std::string path = std::string("Data/Fonts/") + name;
+    for (const CatalogueEntry& font : catalogued("font")) {
+        const std::string path = font.path();
         SCOPED_TRACE(path);
         for (int size : {14, 32}) {
             TTF_Font* font = TTF_OpenFont(path.c_str(), size);

@@ -35,9 +35,6 @@ protected:
               spark = solid(40, 40, STAR), land = solid(40, 60, LAND), bonus = solid(40, 60, BALL);
     PictureSwap back{background, solidSurface(1024, 768, BACKGROUND)};
     PictureSwap panel{hud, solidSurface(1024, 128, HUD)};
-    SpriteBase* cloudSheet = fart.base;
-
-    void TearDown() override { fart.base = cloudSheet; }
 
     // A staircase of overlapping pieces: each overlaps the one drawn before it.
     void layOut()
@@ -84,7 +81,7 @@ protected:
         all.push_back({160, 600, 40, 40, BUBBLE});
         all.push_back({190, 600, 40, 40, STAR});
         all.push_back({220, 600, 40, 60, LAND});
-        all.push_back({0, 640, 1024, 128, HUD});
+        all.push_back({0, HUD_TOP, 1024, 128, HUD});
         all.push_back({250, 600, 40, 60, BALL});
         return all;
     }
@@ -118,9 +115,10 @@ TEST_F(DrawGame, LayersGoBackToFrontWithTheBlastCloudAtThePlayersTopLeftOnlyDuri
 
 namespace {
 
-// The figure as the HUD should show it: the text in white over the panel, its top-left at (x, y).
-void expectFigure(const std::string& text, int x, int y)
+// The figure as the HUD should show it: the text in white over the panel, its top-left at `at`.
+void expectFigure(const std::string& text, ScreenPoint at)
 {
+    const int x = at.x, y = at.y;
     SCOPED_TRACE(text);
     SDL_Surface* glyphs = TTF_RenderText_Blended(verdana32, text.c_str(), White);
     ASSERT_NE(glyphs, nullptr);
@@ -141,10 +139,7 @@ void expectFigure(const std::string& text, int x, int y)
 
 TEST_F(DrawGame, HudFiguresShowHealthAndMagicInPerCentAndTheBareScoreUnclamped)
 {
-    if (verdana32 == nullptr)  // until the game's own font is in place, any font shows the rule
-        verdana32 = TTF_OpenFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 32);
-    if (verdana32 == nullptr)
-        GTEST_SKIP() << "no font to render with";
+    ASSERT_TRUE(loadedFrom(verdana32, "Data/Fonts/verdana.ttf"));
     layOut();
     quimbo.sprite.setXY(900.0f, 100.0f);
     dpallo.active = false;
@@ -161,8 +156,8 @@ TEST_F(DrawGame, HudFiguresShowHealthAndMagicInPerCentAndTheBareScoreUnclamped)
         snprintf(health, sizeof health, "%d %%", row.health);
         snprintf(magic, sizeof magic, "%d %%", row.magic);
         snprintf(score, sizeof score, "%d", row.score);
-        expectFigure(health, 171, 684);
-        expectFigure(magic, 432, 684);
-        expectFigure(score, 704, 714);
+        expectFigure(health, HEALTH_AT);
+        expectFigure(magic, MAGIC_AT);
+        expectFigure(score, SCORE_AT);
     }
 }

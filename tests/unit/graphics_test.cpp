@@ -44,11 +44,7 @@ protected:
         ASSERT_TRUE(gameStarted());
         target = solidSurface(1024, 768, BACKDROP);
     }
-    void TearDown() override
-    {
-        releaseWallClock();
-        SDL_FreeSurface(target);
-    }
+    void TearDown() override { SDL_FreeSurface(target); }
     Uint32 at(int x, int y) { return surfacePixel(target, x, y); }
     SDL_Surface* target = nullptr;
 };
@@ -69,6 +65,37 @@ TEST_F(Graphics, DrawImgRejectsOnlyPicturesWhollyOutsideTheTargetAndMissingOnes)
         EXPECT_EQ(at(1023, 767), BACKDROP);
     }
     EXPECT_EQ(drawImg(nullptr, target, 10, 10), 0);
+    SDL_FreeSurface(picture);
+}
+
+// drawImg clips by itself and leaves SDL only the blit: the pixels must be exactly those of
+// SDL's own clipped blit, for a keyed picture at every overhang, on a target with and without
+// a clip rectangle of its own.
+TEST_F(Graphics, DrawImgLeavesExactlyThePixelsOfSdlsOwnClippedBlit)
+{
+    SDL_Surface* picture = makeColumnPicture(20, 12);
+    SDL_Rect hole = {5, 3, 6, 4};
+    fillRect(picture, &hole, 0x00ff00);
+    SDL_SetColorKey(picture, SDL_SRCCOLORKEY, SDL_MapRGB(picture->format, 0, 255, 0));
+    SDL_Surface* mine = solidSurface(64, 48, BACKDROP);
+    SDL_Surface* sdls = solidSurface(64, 48, BACKDROP);
+    for (bool clipped : {false, true}) {
+        SDL_Rect clip = {7, 5, 40, 30};
+        SDL_SetClipRect(mine, clipped ? &clip : nullptr);
+        SDL_SetClipRect(sdls, clipped ? &clip : nullptr);
+        for (int y = -14; y <= 50; y += 3) {
+            for (int x = -22; x <= 66; x += 4) {
+                fillRect(mine, nullptr, BACKDROP);
+                fillRect(sdls, nullptr, BACKDROP);
+                drawImg(picture, mine, x, y);
+                SDL_Rect dest = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+                SDL_UpperBlit(picture, nullptr, sdls, &dest);
+                ASSERT_EQ(differingPixels(mine, sdls), 0) << x << ", " << y << " clip " << clipped;
+            }
+        }
+    }
+    SDL_FreeSurface(sdls);
+    SDL_FreeSurface(mine);
     SDL_FreeSurface(picture);
 }
 
@@ -120,8 +147,7 @@ bool textShifted(SDL_Surface* single, SDL_Surface* multi, int top, int rows, int
 
 TEST_F(Graphics, WriteLinesStepsEachLineDownByTheFontsLineSkip)
 {
-    if (verdana32 == nullptr)
-        GTEST_SKIP() << "Data/Fonts/verdana.ttf is not there yet";
+    ASSERT_TRUE(loadedFrom(verdana32, "Data/Fonts/verdana.ttf"));
     int skip = TTF_FontLineSkip(verdana32);
     SDL_Surface* single = solidSurface(1024, 768, BACKDROP);
     writeLines(single, verdana32, 10, 20, White, "8");
@@ -144,8 +170,7 @@ TEST_F(Graphics, WriteLinesStepsEachLineDownByTheFontsLineSkip)
 
 TEST_F(Graphics, WriteLinesExpandsTheFormatWholeBeforeDrawing)
 {
-    if (verdana32 == nullptr)
-        GTEST_SKIP() << "Data/Fonts/verdana.ttf is not there yet";
+    ASSERT_TRUE(loadedFrom(verdana32, "Data/Fonts/verdana.ttf"));
     SDL_Surface* literal = solidSurface(1024, 768, BACKDROP);
     writeLines(literal, verdana32, 5, 5, White, "5345234 %%");
     EXPECT_EQ(writeLines(target, verdana32, 5, 5, White, "%d %%", 5345234), 1);

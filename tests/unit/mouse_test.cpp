@@ -15,7 +15,6 @@ const int X1 = 349, Y1 = 311, X2 = 699, Y2 = 416;
 class MouseTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(gameStarted()); }
-    void TearDown() override { releaseMouse(); }
 
     // Two samples: the button mask before, then the mask and the pointer now.
     int clickAfter(Uint8 before, int x, int y, Uint8 now)

@@ -132,7 +132,7 @@ TEST(Quimbo, BlastSlimeAndBubbleEndOnlyStrictlyAfterTheirTimeAndOnlyTheBlastHalt
                         {SLIMEY, &quimboSlime, &Quimbo::slimeTime, 5000.0, 3, 1, 1},
                         {BUBBLED, &quimboBubble, &Quimbo::bubbleTime, 4000.0, 3, 3, 1}};
     SilentSound loop;
-    double since = 0.0;
+    double since = gameClockOrigin();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
         resetGame();
@@ -167,8 +167,8 @@ TEST(Quimbo, BlastSlimeAndBubbleEndOnlyStrictlyAfterTheirTimeAndOnlyTheBlastHalt
 TEST(Quimbo, ScoreAndMagicClocksTickOnlyAfterStrictlyMoreThan100msFromTheLastTick)
 {
     quimbo.magic = 50;
-    // {counter, score gained, magic gained}: each tick takes the counter as its new reference,
-    // so 220 is only 70 ms after the tick at 150.
+    // {game time after the last ticks, score gained, magic gained}: each tick takes the
+    // counter as its new reference, so 220 is only 70 ms after the tick at 150.
     struct Row {
         double counter;
         int score, magic;
@@ -177,7 +177,7 @@ TEST(Quimbo, ScoreAndMagicClocksTickOnlyAfterStrictlyMoreThan100msFromTheLastTic
     for (const Row& row : rows) {
         SCOPED_TRACE(row.counter);
         int score = quimbo.score, magic = quimbo.magic;
-        counter = row.counter;
+        counter = gameClockOrigin() + row.counter;
         quimbo.update();
         EXPECT_EQ(quimbo.score - score, row.score);
         EXPECT_EQ(quimbo.magic - magic, row.magic);
@@ -185,7 +185,7 @@ TEST(Quimbo, ScoreAndMagicClocksTickOnlyAfterStrictlyMoreThan100msFromTheLastTic
     // A new game goes on with the same clocks.
     resetGame();
     quimbo.magic = 50;
-    counter = 350.5;
+    counter = gameClockOrigin() + 350.5;
     quimbo.update();
     EXPECT_EQ(quimbo.score, 0);
     EXPECT_EQ(quimbo.magic, 50);
@@ -215,7 +215,7 @@ TEST(Quimbo, AFrameThatAddsMagicDelaysTheEndOfATimedState)
                         {FARTED, &quimboNormal},
                         {BUBBLED, &quimboBubble},
                         {SLIMEY, &quimboSlime}};
-    double now = 0.0;
+    double now = gameClockOrigin();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
         resetGame();
@@ -256,7 +256,7 @@ TEST(Quimbo, HealthAtOrBelowZeroStartsAFallOfSixPixelsAFrameThatEndsTheGameBelow
 
     quimbo.sprite.setY(static_cast<float>(screenHeight) - 12.0f);
     setFrameTime(40);
-    counter = 5000.0;  // both clocks would tick if they ran
+    counter = gameClockOrigin() + 5000.0;  // both clocks would tick if they ran
     quimbo.update();
     EXPECT_FLOAT_EQ(quimbo.sprite.getY(), static_cast<float>(screenHeight) - 6.0f);
     quimbo.update();

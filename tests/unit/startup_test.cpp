@@ -2,23 +2,21 @@
 // place.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+#include <string>
 #include <vector>
 
+#include "catalogue.h"
+#include "sheets.h"
 #include "test_support.h"
 
 namespace {
 
-bool dataPresent(const char* dir)
-{
-    struct stat info;
-    return stat(dir, &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 bool keyedOutGreen(SDL_Surface* s)
 {
-    return (s->flags & SDL_SRCCOLORKEY) != 0 &&
+    return s != nullptr && (s->flags & SDL_SRCCOLORKEY) != 0 &&
            s->format->colorkey == SDL_MapRGB(s->format, 0, 255, 0);
 }
 
@@ -26,6 +24,34 @@ std::vector<Mix_Chunk*> allSounds()
 {
     return {quimbo.zapSound, quimbo.fallSound, quimbo.fartSound, quimbo.hurtSound,
             birdHit,         bubbleHit,        slimeHit};
+}
+
+// Two pictures in the same pixel format with the same size and the same pixels.
+bool samePixels(SDL_Surface* a, SDL_Surface* b)
+{
+    if (a == nullptr || b == nullptr || a->w != b->w || a->h != b->h ||
+        a->format->BytesPerPixel != b->format->BytesPerPixel)
+        return false;
+    const size_t row = static_cast<size_t>(a->w) * a->format->BytesPerPixel;
+    for (int y = 0; y < a->h; ++y)
+        if (memcmp(static_cast<Uint8*>(a->pixels) + y * a->pitch,
+                   static_cast<Uint8*>(b->pixels) + y * b->pitch, row) != 0)
+            return false;
+    return true;
+}
+
+std::string faceOf(TTF_Font* font)
+{
+    const char* family = TTF_FontFaceFamilyName(font);
+    const char* style = TTF_FontFaceStyleName(font);
+    return std::string(family ? family : "") + " " + (style ? style : "");
+}
+
+// Runs `load` with its progress line kept off the test's output.
+template <class Load> SDL_Surface* quietly(Load load)
+{
+    StdoutCapture quiet;
+    return load();
 }
 
 class StartUp : public ::testing::Test {
@@ -75,41 +101,68 @@ TEST_F(StartUp, SystemPointerStaysHiddenInEveryState)
     }
 }
 
-TEST_F(StartUp, EverySheetIsSplitAsCataloguedAndEverySpriteIsBoundToIt)
+// The game's own loads, matched to the catalogue by content: every catalogued picture is in
+// a sheet split as catalogued, or in one of the single pictures.
+TEST_F(StartUp, EveryCataloguedPictureIsLoadedSplitAsCataloguedAndKeyedOutGreen)
 {
-    struct Sheet {
-        SpriteBase* sheet;
-        int frames;
-        const char* name;
-    } sheets[] = {
-        {&quimboNormal, 3, "quimbo_normal"},
-        {&quimboZap, 3, "quimbo_zap"},
-        {&quimboBubble, 1, "quimbo_bubble"},
-        {&quimboFalling, 6, "quimbo_falling"},
-        {&quimboSlime, 1, "quimbo_slime"},
-        {&fartyFart, 8, "boost"},
-        {&starBase, 8, "zap"},
-        {&dpalloBase, 1, "dorpoball"},
-        {&birdRNormal, 14, "birdr_normal"},
-        {&birdRDying, 6, "birdr_dying"},
-        {&birdRFalling, 2, "birdr_falling"},
-        {&birdLNormal, 14, "birdl_normal"},
-        {&birdLDying, 6, "birdl_dying"},
-        {&birdLFalling, 2, "birdl_falling"},
-        {&planeNormal, 2, "plane_normal"},
-        {&planeFalling, 2, "plane_falling"},
-        {&slimeNormal, 6, "slime"},
-        {&slimeBlowing, 4, "slime_blowing"},
-        {&bubbleBase, 4, "bubble"},
-        {&curBase, 1, "cursor"},
-        {&sceneries[0], 1, "scenery0"},
-        {&sceneries[5], 1, "scenery5"},
-    };
-    bool pictures = dataPresent("Data/Gfx");
-    for (const Sheet& s : sheets) {
-        EXPECT_EQ(s.sheet->frames, s.frames) << s.name;
-        EXPECT_TRUE(!pictures || keyedOutGreen(s.sheet->image)) << s.name;
+    std::vector<CatalogueEntry> pictures = readCatalogue("picture");
+    ASSERT_FALSE(pictures.empty()) << QUIMBO_CATALOGUE;
+    const std::vector<SpriteBase*> sheets = gameSheets();
+    for (const CatalogueEntry& e : pictures) {
+        SCOPED_TRACE(e.file);
+        SDL_Surface* original = quietly([&] { return loadImg(e.path().c_str()); });
+        ASSERT_TRUE(loadedFrom(original, e.path().c_str()));
+        SpriteBase* sheet = nullptr;
+        for (SpriteBase* candidate : sheets)
+            if (samePixels(candidate->image, original))
+                sheet = candidate;
+        SDL_Surface* single = nullptr;
+        for (SDL_Surface* candidate : singlePictures())
+            if (samePixels(candidate, original))
+                single = candidate;
+        SDL_FreeSurface(original);
+        if (!e.isSheet()) {
+            EXPECT_NE(single, nullptr) << "no single picture of the game holds it";
+            continue;
+        }
+        ASSERT_NE(sheet, nullptr) << "no sheet of the game holds it";
+        EXPECT_EQ(sheet->frames, e.frames);
+        EXPECT_EQ(sheet->frameW, e.width);
+        if (e.height > 0) {
+            EXPECT_EQ(sheet->frameH, e.height);
+        }
+        EXPECT_TRUE(keyedOutGreen(sheet->image));
     }
+    EXPECT_TRUE(keyedOutGreen(tummennuskalvo));
+    EXPECT_FALSE(keyedOutGreen(background));
+}
+
+TEST_F(StartUp, EveryCataloguedSoundAndFontIsLoaded)
+{
+    for (const CatalogueEntry& e : readCatalogue("sound")) {
+        Mix_Chunk* original = Mix_LoadWAV(e.path().c_str());
+        ASSERT_TRUE(loadedFrom(original, e.path().c_str()));
+        int matches = 0;
+        for (Mix_Chunk* sound : allSounds())
+            matches += sound != nullptr && sound->alen == original->alen &&
+                       memcmp(sound->abuf, original->abuf, original->alen) == 0;
+        EXPECT_EQ(matches, 1) << e.path() << " is not among the game's sounds";
+        Mix_FreeChunk(original);
+    }
+    std::vector<std::string> faces;
+    for (TTF_Font* font : {verdana32, verdana})
+        if (font != nullptr)
+            faces.push_back(faceOf(font));
+    for (const CatalogueEntry& e : readCatalogue("font")) {
+        TTF_Font* original = TTF_OpenFont(e.path().c_str(), 10);
+        ASSERT_TRUE(loadedFrom(original, e.path().c_str()));
+        EXPECT_EQ(std::count(faces.begin(), faces.end(), faceOf(original)), 1) << e.path();
+        TTF_CloseFont(original);
+    }
+}
+
+TEST_F(StartUp, EverySpriteIsBoundToItsSheet)
+{
     EXPECT_EQ(fart.base, &fartyFart);
     for (int i = 0; i < STARS; ++i)
         EXPECT_EQ(star[i].sprite.base, &starBase) << "star " << i;
@@ -118,19 +171,22 @@ TEST_F(StartUp, EverySheetIsSplitAsCataloguedAndEverySpriteIsBoundToIt)
     EXPECT_EQ(hiiri.cursor.target, screen);
 }
 
-TEST_F(StartUp, PicturesFontsAndSoundsAreLoadedAndThePauseFilmKeysOutGreen)
+// The order of the game's own loads, as it prints them, is the catalogue's.
+TEST_F(StartUp, PicturesAreLoadedInTheCataloguesOrder)
 {
-    if (!dataPresent("Data/Gfx"))
-        GTEST_SKIP() << "Data/ is not there yet";
-    for (SDL_Surface* picture :
-         {background, hud, menuBG, hiscoreBG, gameOver, paused, tummennuskalvo})
-        ASSERT_NE(picture, nullptr);
-    EXPECT_TRUE(keyedOutGreen(tummennuskalvo));
-    EXPECT_FALSE(keyedOutGreen(background));
-    EXPECT_NE(verdana32, nullptr);
-    EXPECT_NE(verdana, nullptr);
-    for (Mix_Chunk* sound : allSounds())
-        EXPECT_NE(sound, nullptr);
+    StdoutCapture out;
+    restartGame();
+    std::vector<std::string> printed;
+    std::istringstream lines(out.text());
+    const std::string before = "Image ", after = " loaded successfully!";
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind(before, 0) == 0 && line.size() > before.size() + after.size())
+            printed.push_back(
+                line.substr(before.size(), line.size() - before.size() - after.size()));
+    std::vector<std::string> catalogued;
+    for (const CatalogueEntry& e : readCatalogue("picture"))
+        catalogued.push_back(e.path());
+    EXPECT_EQ(printed, catalogued);
 }
 
 TEST_F(StartUp, ShutdownTwiceIsHarmlessAndLeavesNothingToReleaseAgain)

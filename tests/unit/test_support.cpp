@@ -1,9 +1,13 @@
 #include "test_support.h"
 
+#include "sheets.h"
+
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <functional>
 
 static bool started = false;
 
@@ -12,11 +16,135 @@ bool gameStarted()
     return started;
 }
 
+// The game as start-up and the first reset left it: each global is copied once here, and put
+// back by the copy's own restorer.
+class Baseline {
+public:
+    void take()
+    {
+        restorers.clear();
+        keep(screenWidth), keep(screenHeight), keep(screenBpp), keep(scrollSpeed), keep(gameState);
+        keep(screen), keep(background), keep(hud), keep(menuBG), keep(hiscoreBG);
+        keep(gameOver), keep(paused), keep(tummennuskalvo);
+        keep(verdana32), keep(verdana), keep(birdHit), keep(bubbleHit), keep(slimeHit);
+        keep(sceneries), keep(lastScenery);
+        keep(curTime), keep(prevTime), keep(timeDifference), keep(deltaTime), keep(counter);
+        keep(Red), keep(Green), keep(Blue), keep(Black), keep(White);
+        keep(quimbo), keep(fart), keep(dpallo), keep(hiiri);
+        keepAll(scenery), keepAll(enemy), keepAll(bubble), keepAll(star);
+        for (SpriteBase* sheet : gameSheets())
+            keepSheet(*sheet);
+    }
+
+    void restore()
+    {
+        for (auto& restore : restorers)
+            restore();
+    }
+
+private:
+    std::vector<std::function<void()>> restorers;
+
+    template <class T> void keep(T& live)
+    {
+        T saved = live;
+        restorers.push_back([&live, saved] { live = saved; });
+    }
+    template <class T, std::size_t N> void keepAll(T (&live)[N])
+    {
+        for (T& item : live)
+            keep(item);
+    }
+    void keepSheet(SpriteBase& sheet)
+    {
+        keep(sheet.image), keep(sheet.loaded), keep(sheet.frames), keep(sheet.frameW),
+            keep(sheet.frameH);
+    }
+};
+
+static Baseline baseline;
+
 void startGameForTests()
 {
     started = gameInit() != 0;
-    if (started)
-        resetGame();
+    if (!started)
+        return;
+    resetGame();
+    baseline.take();
+}
+
+void stopGameForTests()
+{
+    releaseSheetPictures();
+    gameShutdown();
+    started = false;
+}
+
+void restartGame()
+{
+    stopGameForTests();
+    startGameForTests();
+}
+
+// The seed every test starts from, so that what rand() gives does not depend on the order.
+static const unsigned TEST_SEED = 1;
+static double clockOrigin = 0.0;
+
+double gameClockOrigin()
+{
+    return clockOrigin;
+}
+
+// Ticks the score and magic clocks and both spawn timers at a game time beyond any earlier
+// test's, then puts back what those ticks changed.
+static void startClocksAfresh()
+{
+    clockOrigin = std::max(clockOrigin, counter) + 1.0e6;
+    counter = clockOrigin;
+    quimbo.state = NORMAL;
+    quimbo.health = 100;
+    quimbo.magic = 0;
+    quimbo.update();
+    enemySpawnTimer();
+    ballLaunchTimer();
+    baseline.restore();
+    counter = clockOrigin;
+}
+
+void beginTest()
+{
+    if (!started)
+        return;
+    baseline.restore();
+    startClocksAfresh();
+    srand(TEST_SEED);
+}
+
+void endTest()
+{
+    releaseAllKeys();
+    releaseWallClock();
+    releaseMouse();
+    SDL_Event stale;
+    while (SDL_PollEvent(&stale)) {
+    }
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0)
+        Mix_HaltChannel(-1);
+    // A test that shut the game down leaves it to be started again for the next.
+    if (started && SDL_WasInit(SDL_INIT_VIDEO) == 0)
+        restartGame();
+    if (started) {
+        clockOrigin = std::max(clockOrigin, counter);
+        baseline.restore();
+        SDL_ShowCursor(0);
+    }
+}
+
+::testing::AssertionResult loadedFrom(const void* loaded, const char* file)
+{
+    if (loaded != nullptr)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << file << " did not load: is it missing from Data/?";
 }
 
 void setFrameTime(int ms)

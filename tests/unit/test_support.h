@@ -8,10 +8,40 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "game.h"
 
-// Started once per test process by test_main.cpp: gameInit headless, then the first reset.
+// Started by test_main.cpp before the tests: gameInit headless, then the first reset.
 bool gameStarted();
+
+// Every test starts from the game as start-up and the first reset left it, whatever the tests
+// before it did: test_main.cpp puts back every global object, sheet, picture, font, sound and
+// tuning value after each test, releases the keys, the mouse and the wall clock, empties the
+// event queue, silences the mixer and seeds rand() alike.
+//
+// The game's own clocks (the score and magic ticks and the two spawn timers) keep their last
+// tick in function statics that nothing resets, and they only ever move forward. So each test
+// gets a game clock of its own instead: `counter` starts at gameClockOrigin(), a time later than
+// any earlier test reached, with every one of those clocks just ticked there. A test that sets
+// the game clock sets it relative to the origin.
+double gameClockOrigin();
+
+// Shuts the game down and starts it again; start-up becomes the new baseline, with whatever
+// else the test changed. A test that shuts the game down and leaves it so gets it restarted
+// after it ends.
+void restartGame();
+
+// For test_main.cpp: the game's start and stop around the run, and the fresh game each test
+// begins with and leaves behind.
+void startGameForTests();
+void stopGameForTests();
+void beginTest();
+void endTest();
+
+// Passes when start-up loaded the named data file (`loaded` is what it made of it); fails with
+// the file's name otherwise, so that a missing file shows as a failure, never as a skip.
+::testing::AssertionResult loadedFrom(const void* loaded, const char* file);
 
 // Sets the frame clock as a frame of `ms` milliseconds would.
 void setFrameTime(int ms);
