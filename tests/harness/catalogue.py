@@ -71,3 +71,10 @@ def picture(name):
         if entry.name == name:
             return entry
     raise KeyError("no picture %r in %s" % (name, CATALOGUE))
+
+
+def start_up_output():
+    """What the game prints on standard output when it starts: a line for each picture, in
+    the catalogue's order, which is the order it loads them, then the first reset."""
+    from harness import PICTURE_LOADED, RESET_LINE
+    return "".join(PICTURE_LOADED % e.file + "\n" for e in pictures()) + RESET_LINE + "\n"

@@ -15,9 +15,11 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from session import full_session, open_session  # noqa: E402
-from driver import PROJECT_ROOT  # noqa: E402
+# A command, not a test module: the shared helpers are in tests/.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from harness import PROJECT_ROOT  # noqa: E402
+from harness.xsession import Session  # noqa: E402
+from session import full_session  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUR_CODE = os.path.join(PROJECT_ROOT, "src")
@@ -71,7 +73,7 @@ def main():
                "--log-file=" + os.path.join(work, "memcheck.log"),
                "--xml=yes", "--xml-file=" + report]
     try:
-        with open_session(opts.binary, PROJECT_ROOT, wrapper) as game:
+        with Session(opts.binary, PROJECT_ROOT, wrapper=wrapper) as game:
             status = full_session(game, play_seconds=20.0, timeout=900.0)
             errors = game.errors()
         if opts.keep:
