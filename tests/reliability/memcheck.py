@@ -18,6 +18,7 @@ import xml.etree.ElementTree as ET
 # A command, not a test module: the shared helpers are in tests/.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import PROJECT_ROOT  # noqa: E402
+from harness.screens import Data  # noqa: E402
 from harness.xsession import Session  # noqa: E402
 from session import full_session  # noqa: E402
 
@@ -72,14 +73,16 @@ def main():
                "--suppressions=" + os.path.join(HERE, "valgrind.supp"),
                "--log-file=" + os.path.join(work, "memcheck.log"),
                "--xml=yes", "--xml-file=" + report]
+    data = Data(PROJECT_ROOT)
     try:
         with Session(opts.binary, PROJECT_ROOT, wrapper=wrapper) as game:
-            status = full_session(game, play_seconds=20.0, timeout=900.0)
+            status = full_session(game, data, play_seconds=20.0, timeout=900.0)
             errors = game.errors()
         if opts.keep:
             shutil.copy(report, opts.keep)
         root = ET.parse(report).getroot()
     finally:
+        data.close()
         shutil.rmtree(work, ignore_errors=True)
 
     binary = os.path.realpath(opts.binary)

@@ -38,12 +38,13 @@ def offending(log_lines):
     return found
 
 
-def test_a_whole_session_creates_and_writes_no_file(game_binary, data_root, tmp_path):
+def test_a_whole_session_creates_and_writes_no_file(game_binary, data_root, game_data,
+                                                    tmp_path):
     assert os.access(STRACE, os.X_OK), "strace is not installed (scripts/install-deps has it)"
     log = tmp_path / "trace"
     wrapper = [STRACE, "-f", "-qq", "-o", str(log), "-e", "trace=" + CALLS]
     with Session(game_binary, data_root, wrapper=wrapper) as game:
-        status = full_session(game, timeout=120)
+        status = full_session(game, game_data, timeout=120)
         errors = game.errors()
     assert status == 0
     assert errors == ""

@@ -3,7 +3,8 @@
 full_session walks every screen: the menu, a game (held arrows, Space, Left Ctrl), the pause,
 the game given up, the menu again, the high-score table, and the quit. short_session only
 starts a game from the menu, plays a few seconds and leaves with Escape; it makes no
-assumption about what the screens look like, so it also serves when the data are damaged.
+assumption about what the screens look like, so it also serves when the data are damaged,
+while full_session knows every screen by the game's pictures and waits for each.
 
 Both take a harness.xsession.Session, which may run the game under a wrapper (strace,
 valgrind).
@@ -11,8 +12,7 @@ valgrind).
 
 import time
 
-from harness import RESET_LINE
-from harness.screens import HISCORE_POINT, START_POINT
+from harness import RESET_LINE, moves, screens
 from harness.xsession import DriverError, wait_until
 
 # Keys held and pressed while playing: the arrows steer, Space casts, Left Ctrl blasts.
@@ -52,7 +52,7 @@ def quit_from_anywhere(game, timeout):
 def start_game(game, timeout):
     """Clicks the menu's start area, holding the button until the game has started."""
     resets = game.count_output(RESET_LINE)
-    game.click(*START_POINT, until=lambda: game.count_output(RESET_LINE) > resets,
+    game.click(*screens.START_POINT, until=lambda: game.count_output(RESET_LINE) > resets,
                timeout=timeout, what="a game started from the menu")
 
 
@@ -65,37 +65,28 @@ def short_session(game, play_seconds=2.5, timeout=60.0):
     return quit_from_anywhere(game, timeout)
 
 
-def _still(game, before, timeout, what):
-    """Waits for a screen that stands still (two equal shots in a row) and differs from before."""
-    last = [None]
-
-    def check():
-        game.check_alive()
-        shot = game.screenshot().image.tobytes()
-        settled = shot == last[0] and shot != before
-        last[0] = shot
-        return shot if settled else None
-    return wait_until(check, timeout, interval=0.1, what=what)
-
-
-def full_session(game, play_seconds=3.0, timeout=60.0):
-    """Every screen in turn, each waited for until it is on show. Returns the exit status."""
+def full_session(game, data, play_seconds=3.0, timeout=60.0):
+    """Every screen in turn, each waited for until it is on show (`data`: the game's
+    pictures, harness.screens.Data). Returns the exit status."""
+    def shown(condition, what):
+        return moves.shot_when(game, data, condition, what, timeout=timeout)
     game.wait_for_output(RESET_LINE, timeout=timeout)
     game.game_window(timeout=timeout)
-    menu = _still(game, None, timeout, "the main menu")
+    shown(screens.is_menu, "the main menu")
     start_game(game, timeout)
+    shown(screens.is_running, "a running frame")
     play(game, play_seconds)
 
     game.key("p")
-    paused = _still(game, menu, timeout, "the pause screen")
+    shown(screens.is_paused, "the pause screen")
     game.key("Escape")
-    over = _still(game, paused, timeout, "the game-over screen")
+    shown(screens.is_game_over, "the game-over screen")
     game.key("Escape")
-    menu = _still(game, over, timeout, "the main menu after the game")
-    game.click(*HISCORE_POINT, until=lambda: game.screenshot().image.tobytes() != menu,
-               timeout=timeout, what="the high-score table")
-    table = _still(game, menu, timeout, "the high-score table")
+    shown(screens.is_menu, "the main menu after the game")
+    game.click(*screens.HISCORE_POINT,
+               until=lambda: shown(screens.is_hiscore, "the high-score table"),
+               timeout=timeout)
     game.key("space")
-    _still(game, table, timeout, "the menu after the table")
+    shown(screens.is_menu, "the menu after the table")
     game.key("Escape")
     return game.wait_exit(timeout)
