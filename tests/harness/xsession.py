@@ -117,6 +117,7 @@ class Session:
     env           extra environment for the game, applied last (may override the drivers)
     wrapper       a command line to run the game under (strace, valgrind): the game's path
                   is appended to it
+    args          arguments for the game (or for the script that starts it)
     headless      no X server: SDL's dummy video driver instead of a real window
     audio_driver  SDL_AUDIODRIVER for the game ("dummy"; None leaves the environment's)
 
@@ -125,9 +126,9 @@ class Session:
     (raw mode). Standard error is a plain pipe.
     """
 
-    def __init__(self, binary, data_root=None, env=None, wrapper=(), headless=False,
+    def __init__(self, binary, data_root=None, env=None, wrapper=(), args=(), headless=False,
                  screen=(SCREEN_W, SCREEN_H, 24), audio_driver="dummy"):
-        self.command = list(wrapper) + [os.path.abspath(binary)]
+        self.command = list(wrapper) + [os.path.abspath(binary)] + list(args)
         self.data_root = os.path.abspath(data_root or os.getcwd())
         self.extra_env = dict(env or {})
         self.headless = headless
