@@ -5,7 +5,7 @@ and the program still ends with status 0."""
 import os
 import subprocess
 
-from harness import RESET_LINE
+from harness import RESET_LINE, SCREEN_H, SCREEN_W
 from harness.xsession import Session
 from session import quit_from_anywhere
 
@@ -57,7 +57,7 @@ def test_no_display_and_no_driver_named_is_no_display(game_binary, data_root):
 
 def test_refused_video_mode_is_said_and_the_game_shuts_down(game_binary, data_root):
     # An X screen of 256 colours: SDL finds no way to show a 32-bit picture on it.
-    with Session(game_binary, data_root, screen=(1024, 768, 8)) as game:
+    with Session(game_binary, data_root, screen=(SCREEN_W, SCREEN_H, 8)) as game:
         status = game.wait_exit()
         one_sdl_failure(game.errors(), "Failed to set video mode: ")
     assert status == 0

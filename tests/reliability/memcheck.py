@@ -2,8 +2,9 @@
 the pause, the game given up, the menu, the high-score table and the quit.
 
 Fails on any invalid read, write or free, wherever it happens (valgrind.supp names the known
-false reports of the system), and on memory definitely lost by the game's own code. Other findings (uninitialised values inside the
-system libraries, their own leaks) are counted and shown, not failed.
+false reports of the system), and on memory definitely lost by the game's own code. Other
+findings (uninitialised values inside the system libraries, their own leaks) are counted and
+shown, not failed.
 
     memcheck.py --binary build/quimbo
 """

@@ -7,7 +7,7 @@ import pytest
 
 from harness import RESET_LINE, TAIKO_LINE, moves, screens
 from harness.screens import PLAY_AREA
-from harness.xsession import DriverError, wait_until
+from harness.xsession import wait_until
 
 NORMAL_LOOK = ["quimbo_normal"]  # the magician's sheet in its normal state and during the blast
 BLAST_SECONDS = 5.0  # the blast lasts five seconds of game time

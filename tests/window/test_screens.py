@@ -13,8 +13,10 @@ HISCORE_ROWS = [(160, "1. zedko", "5345234"), (205, "2. bumar", "2342355"),
 # Clicks that must start nothing: on the start area's borders and in the gaps between the
 # areas. Each comes with a one-pixel move along its border, made while the button is held,
 # that shows a menu frame has seen the press.
-MISSES = [((349, 350), (0, 1)), ((699, 350), (0, 1)), ((500, 420), (1, 0)),
-          ((500, 545), (1, 0)), ((350, 311), (1, 0))]
+START, SCORES, QUIT = screens.START_AREA, screens.HISCORE_AREA, screens.QUIT_AREA
+MISSES = [((START[0], 350), (0, 1)), ((START[2], 350), (0, 1)),
+          ((500, (START[3] + SCORES[1]) // 2), (1, 0)), ((500, (SCORES[3] + QUIT[1]) // 2), (1, 0)),
+          ((START[0] + 1, START[1]), (1, 0))]
 
 
 def cursor_at(game, data, x, y):
