@@ -11,12 +11,11 @@ import sys
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
-sys.path.insert(0, os.path.join(ROOT, "tests", "window"))
+sys.path.insert(0, os.path.join(ROOT, "tests"))  # the helpers that drive the game
 
-import screens  # noqa: E402
-from driver import Session  # noqa: E402
+from harness import RESET_LINE, moves, screens  # noqa: E402
+from harness.xsession import Session  # noqa: E402
 
-RESET_LINE = "Game succesfully reseted"
 GROUPS = ("enemies", "stars", "bubbles", "ball")
 
 
@@ -25,7 +24,6 @@ def busy_frame(game, data, seconds=40):
     actor (enemies, stars, bubbles, the bonus ball), stopping early once all are there."""
     best, best_kinds = None, -1
     began = time.monotonic()
-    resets = game.count_output(RESET_LINE)
     last_attack = 0.0
     while time.monotonic() - began < seconds:
         if time.monotonic() - last_attack > 2.5:
@@ -33,9 +31,7 @@ def busy_frame(game, data, seconds=40):
             last_attack = time.monotonic()
         shot = game.screenshot()
         if screens.is_game_over(shot, data):
-            game.key("Return")
-            resets += 1
-            game.wait_for_output(RESET_LINE, resets)
+            moves.new_game_from_game_over(game, data)
             continue
         if not screens.is_running(shot, data):
             continue
@@ -60,35 +56,33 @@ def main():
         shot.save(path)
         print("wrote", os.path.relpath(path, ROOT))
 
+    def when(condition, what):
+        return moves.shot_when(game, data, condition, what)
+
     with Session(args.binary, data_root=ROOT) as game:
         game.wait_for_output(RESET_LINE)
         # The pointer rests on the start button, so the menu shows the game's cursor.
         game.move_to(560, 380)
-        save(game.wait_for_screen(
-            lambda s: screens.is_menu(s, data)
-            and screens.sprite_match(s, data, ["cursor"], 560, 380) == 1.0,
-            what="the menu with the cursor"), "menu")
+        save(when(lambda s, d: screens.is_menu(s, d)
+                  and screens.sprite_match(s, d, ["cursor"], 560, 380) == 1.0,
+                  "the menu with the cursor"), "menu")
 
-        game.click(500, 360)
-        game.wait_for_output(RESET_LINE, 2)
+        moves.start_from_menu(game, data)
         save(busy_frame(game, data), "running")
 
         game.key("p")
-        save(game.wait_for_screen(lambda s: screens.is_paused(s, data), what="the pause"),
-             "paused")
+        save(when(screens.is_paused, "the pause"), "paused")
         game.key("Escape")
-        save(game.wait_for_screen(lambda s: screens.is_game_over(s, data), what="game over"),
-             "gameover")
+        save(when(screens.is_game_over, "game over"), "gameover")
 
         game.key("Escape")
-        game.wait_for_screen(lambda s: screens.is_menu(s, data), what="the menu")
-        game.click(500, 480)
-        save(game.wait_for_screen(lambda s: screens.is_hiscore(s, data), what="high scores"),
-             "hiscore")
+        moves.menu_shown(game, data)
+        save(game.click(*screens.HISCORE_POINT,
+                        until=lambda: when(screens.is_hiscore, "high scores")), "hiscore")
         game.key("Escape")
-        game.wait_for_screen(lambda s: screens.is_menu(s, data), what="the menu")
-        game.key("Escape")
+        moves.quit_from_menu(game, data)
         status = game.wait_exit()
+    data.close()
     return status
 
 

@@ -8,10 +8,12 @@ import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "window"))
-sys.path.insert(0, os.path.join(HERE, "..", "startup"))
-from driver import PROJECT_ROOT, DriverError, Session  # noqa: E402,F401
-from test_startup import RESET_LINE, START_UP_OUTPUT  # noqa: E402,F401
+sys.path.insert(0, os.path.join(HERE, ".."))
+from harness import PROJECT_ROOT, RESET_LINE  # noqa: E402,F401
+from harness.catalogue import start_up_output  # noqa: E402
+from harness.xsession import DriverError, Session  # noqa: E402,F401
+
+START_UP_OUTPUT = start_up_output()
 
 APP_ID = "net.quimbo.quimbo"
 ICON_SIZES = (32, 48, 64, 128, 256)

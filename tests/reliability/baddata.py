@@ -20,18 +20,17 @@ import time
 import traceback
 from concurrent.futures import ThreadPoolExecutor
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from session import RESET_LINE, open_session, short_session  # noqa: E402
-from driver import PROJECT_ROOT  # noqa: E402
+if __name__ == "__main__":  # run as a command: the shared helpers are in tests/
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "startup"))
-from test_startup import PICTURES  # noqa: E402  (every picture, in the order start-up loads them)
+import pytest  # noqa: E402
 
-PICTURE_FILES = ["Data/Gfx/%s.PNG" % p for p in PICTURES]
-SOUND_FILES = ["Data/Sound/%s.wav" % s
-               for s in ("aani4", "aani1", "boost", "aww", "aani5", "bubble", "slime")]
-FONT_FILES = ["Data/Fonts/verdana.ttf", "Data/Fonts/verdanab.ttf"]
-DATA_FILES = PICTURE_FILES + SOUND_FILES + FONT_FILES
+from harness import PROJECT_ROOT, RESET_LINE, catalogue  # noqa: E402
+from harness.xsession import Session  # noqa: E402
+from session import short_session  # noqa: E402
+
+PICTURE_FILES = [e.path for e in catalogue.pictures()]
+DATA_FILES = [e.path for e in catalogue.entries()]
 
 FAULTS = ("missing", "empty", "truncated", "random", "other-kind")
 
@@ -101,7 +100,7 @@ def run_case(binary, data_source, path, fault, wrapper=(), timeout=90.0):
     try:
         shutil.copytree(os.path.join(data_source, "Data"), os.path.join(work, "Data"))
         damage(work, path, fault)
-        with open_session(binary, work, wrapper) as game:
+        with Session(binary, work, wrapper=wrapper) as game:
             try:
                 status = short_session(game, timeout=timeout)
             except Exception as exc:  # the session's own words say what was not reached
@@ -124,6 +123,12 @@ def run_case(binary, data_source, path, fault, wrapper=(), timeout=90.0):
         return traceback.format_exc()
     finally:
         shutil.rmtree(work, ignore_errors=True)
+
+
+@pytest.mark.parametrize("path, fault", REPRESENTATIVE)
+def test_damaged_data_is_said_and_the_game_plays_on(game_binary, path, fault):
+    problem = run_case(game_binary, PROJECT_ROOT, path, fault)
+    assert problem is None, problem
 
 
 def main():

@@ -2,8 +2,9 @@
 the pause, the game given up, the menu, the high-score table and the quit.
 
 Fails on any invalid read, write or free, wherever it happens (valgrind.supp names the known
-false reports of the system), and on memory definitely lost by the game's own code. Other findings (uninitialised values inside the
-system libraries, their own leaks) are counted and shown, not failed.
+false reports of the system), and on memory definitely lost by the game's own code. Other
+findings (uninitialised values inside the system libraries, their own leaks) are counted and
+shown, not failed.
 
     memcheck.py --binary build/quimbo
 """
@@ -15,9 +16,12 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from session import full_session, open_session  # noqa: E402
-from driver import PROJECT_ROOT  # noqa: E402
+# A command, not a test module: the shared helpers are in tests/.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from harness import PROJECT_ROOT  # noqa: E402
+from harness.screens import Data  # noqa: E402
+from harness.xsession import Session  # noqa: E402
+from session import full_session  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUR_CODE = os.path.join(PROJECT_ROOT, "src")
@@ -70,14 +74,16 @@ def main():
                "--suppressions=" + os.path.join(HERE, "valgrind.supp"),
                "--log-file=" + os.path.join(work, "memcheck.log"),
                "--xml=yes", "--xml-file=" + report]
+    data = Data(PROJECT_ROOT)
     try:
-        with open_session(opts.binary, PROJECT_ROOT, wrapper) as game:
-            status = full_session(game, play_seconds=20.0, timeout=900.0)
+        with Session(opts.binary, PROJECT_ROOT, wrapper=wrapper) as game:
+            status = full_session(game, data, play_seconds=20.0, timeout=900.0)
             errors = game.errors()
         if opts.keep:
             shutil.copy(report, opts.keep)
         root = ET.parse(report).getroot()
     finally:
+        data.close()
         shutil.rmtree(work, ignore_errors=True)
 
     binary = os.path.realpath(opts.binary)

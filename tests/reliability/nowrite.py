@@ -4,16 +4,11 @@ collected. Devices (/dev/...) are not files and may be opened both ways."""
 
 import os
 import re
-import shutil
-import sys
-import tempfile
-import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from session import full_session, open_session  # noqa: E402
-from driver import PROJECT_ROOT, game_binary  # noqa: E402
+from harness.xsession import Session
+from session import full_session
 
-STRACE = shutil.which("strace") or "/usr/bin/strace"
+STRACE = "/usr/bin/strace"
 # Every call that can make, change or remove a name in the file system, and the opens.
 CALLS = ("open,openat,openat2,creat,mkdir,mkdirat,rename,renameat,renameat2,link,linkat,"
          "symlink,symlinkat,unlink,unlinkat,rmdir,truncate,ftruncate,mknod,mknodat,chmod,"
@@ -43,27 +38,17 @@ def offending(log_lines):
     return found
 
 
-class NothingWritten(unittest.TestCase):
-    def test_a_whole_session_creates_and_writes_no_file(self):
-        if not os.access(STRACE, os.X_OK):
-            self.skipTest("strace is not installed")
-        work = tempfile.mkdtemp(prefix="quimbo-strace-")
-        log = os.path.join(work, "trace")
-        try:
-            wrapper = [STRACE, "-f", "-qq", "-o", log, "-e", "trace=" + CALLS]
-            with open_session(game_binary(), PROJECT_ROOT, wrapper) as game:
-                status = full_session(game, timeout=120)
-                errors = game.errors()
-            self.assertEqual(status, 0)
-            self.assertEqual(errors, "")
-            with open(log) as traced:
-                lines = traced.readlines()
-            # The trace saw the game read its data, so it did watch the right process.
-            self.assertTrue(any("Data/Gfx/taustakuva.PNG" in l for l in lines))
-            self.assertEqual(offending(lines), [])
-        finally:
-            shutil.rmtree(work, ignore_errors=True)
-
-
-if __name__ == "__main__":
-    unittest.main()
+def test_a_whole_session_creates_and_writes_no_file(game_binary, data_root, game_data,
+                                                    tmp_path):
+    assert os.access(STRACE, os.X_OK), "strace is not installed (scripts/install-deps has it)"
+    log = tmp_path / "trace"
+    wrapper = [STRACE, "-f", "-qq", "-o", str(log), "-e", "trace=" + CALLS]
+    with Session(game_binary, data_root, wrapper=wrapper) as game:
+        status = full_session(game, game_data, timeout=120)
+        errors = game.errors()
+    assert status == 0
+    assert errors == ""
+    lines = log.read_text().splitlines()
+    # The trace saw the game read its data, so it did watch the right process.
+    assert any("Data/Gfx/taustakuva.PNG" in line for line in lines)
+    assert offending(lines) == []

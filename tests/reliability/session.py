@@ -3,41 +3,20 @@
 full_session walks every screen: the menu, a game (held arrows, Space, Left Ctrl), the pause,
 the game given up, the menu again, the high-score table, and the quit. short_session only
 starts a game from the menu, plays a few seconds and leaves with Escape; it makes no
-assumption about what the screens look like, so it also serves when the data are damaged.
+assumption about what the screens look like, so it also serves when the data are damaged,
+while full_session knows every screen by the game's pictures and waits for each.
 
-Both can run the game under a wrapper (strace, valgrind): the wrapper's command line comes
-first and the game's path is appended to it.
+Both take a harness.xsession.Session, which may run the game under a wrapper (strace,
+valgrind).
 """
 
-import os
-import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "window"))
-from driver import DriverError, Session, wait_until  # noqa: E402
-
-RESET_LINE = "Game succesfully reseted"
-
-# Points inside the menu's three click areas (start, high scores, quit), away from their borders.
-START_POINT = (420, 360)
-SCORES_POINT = (420, 480)
+from harness import RESET_LINE, moves, screens
+from harness.xsession import DriverError, wait_until
 
 # Keys held and pressed while playing: the arrows steer, Space casts, Left Ctrl blasts.
 PLAY_KEYS = ("Right", "Up", "Left", "Down")
-
-
-def open_session(binary, data_root, wrapper=(), env=None, screen=None, headless=False,
-                 audio_driver="dummy"):
-    wrapper = list(wrapper)
-    if wrapper:
-        kwargs = dict(args=wrapper[1:] + [os.path.abspath(binary)])
-        binary = wrapper[0]
-    else:
-        kwargs = {}
-    if screen is not None:
-        kwargs["screen"] = screen
-    return Session(binary, data_root=data_root, env=env, headless=headless,
-                   audio_driver=audio_driver, **kwargs)
 
 
 def play(game, seconds):
@@ -64,83 +43,50 @@ def quit_from_anywhere(game, timeout):
     while game.running() and time.monotonic() < deadline:
         game.x("xdotool", "key", "Escape", check=False)
         try:
-            wait_until(lambda: not game.running(), 1.0, what="the end of the game")
+            wait_until(lambda: not game.running(), 0.3, what="the end of the game")
         except DriverError:
             pass
     return game.wait_exit(max(1.0, deadline - time.monotonic()))
+
+
+def start_game(game, timeout):
+    """Clicks the menu's start area, holding the button until the game has started."""
+    resets = game.count_output(RESET_LINE)
+    game.click(*screens.START_POINT, until=lambda: game.count_output(RESET_LINE) > resets,
+               timeout=timeout, what="a game started from the menu")
 
 
 def short_session(game, play_seconds=2.5, timeout=60.0):
     """Menu, a few seconds of play, Escape back to the shell. Returns the exit status."""
     game.wait_for_output(RESET_LINE, timeout=timeout)
     game.game_window(timeout=timeout)
-    # A press that lands before the menu's first frame is not seen: click until a game starts.
-    def started():
-        game.click(*START_POINT)
-        return game.count_output(RESET_LINE) >= 2
-    wait_until(started, timeout, interval=0.2, what="a game started from the menu")
+    start_game(game, timeout)
     play(game, play_seconds)
     return quit_from_anywhere(game, timeout)
 
 
-def _still(game, before, timeout, what):
-    """Waits for a screen that stands still (two equal shots in a row) and differs from before."""
-    last = [None]
-
-    def check():
-        game._check_alive()
-        shot = game.screenshot().image.tobytes()
-        settled = shot == last[0] and shot != before
-        last[0] = shot
-        return shot if settled else None
-    return wait_until(check, timeout, interval=0.2, what=what)
-
-
-def full_session(game, play_seconds=3.0, timeout=60.0):
-    """Every screen in turn, each waited for until it is on show. Returns the exit status."""
+def full_session(game, data, play_seconds=3.0, timeout=60.0):
+    """Every screen in turn, each waited for until it is on show (`data`: the game's
+    pictures, harness.screens.Data). Returns the exit status."""
+    def shown(condition, what):
+        return moves.shot_when(game, data, condition, what, timeout=timeout)
     game.wait_for_output(RESET_LINE, timeout=timeout)
     game.game_window(timeout=timeout)
-    menu = _still(game, None, timeout, "the main menu")
-
-    def started():
-        game.click(*START_POINT)
-        return game.count_output(RESET_LINE) >= 2
-    wait_until(started, timeout, interval=0.2, what="a game started from the menu")
+    shown(screens.is_menu, "the main menu")
+    start_game(game, timeout)
+    shown(screens.is_running, "a running frame")
     play(game, play_seconds)
 
     game.key("p")
-    paused = _still(game, menu, timeout, "the pause screen")
+    shown(screens.is_paused, "the pause screen")
     game.key("Escape")
-    over = _still(game, paused, timeout, "the game-over screen")
+    shown(screens.is_game_over, "the game-over screen")
     game.key("Escape")
-    menu = _still(game, over, timeout, "the main menu after the game")
-
-    def table_shown():
-        game.click(*SCORES_POINT)
-        shot = game.screenshot().image.tobytes()
-        return shot != menu
-    wait_until(table_shown, timeout, interval=0.2, what="the high-score table")
-    table = _still(game, menu, timeout, "the high-score table")
+    shown(screens.is_menu, "the main menu after the game")
+    game.click(*screens.HISCORE_POINT,
+               until=lambda: shown(screens.is_hiscore, "the high-score table"),
+               timeout=timeout)
     game.key("space")
-    _still(game, table, timeout, "the menu after the table")
+    shown(screens.is_menu, "the menu after the table")
     game.key("Escape")
     return game.wait_exit(timeout)
-
-
-if __name__ == "__main__":
-    import argparse
-    import shlex
-
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("binary")
-    parser.add_argument("--data-root", default=os.getcwd())
-    parser.add_argument("--short", action="store_true", help="the short session")
-    parser.add_argument("--timeout", type=float, default=60.0)
-    parser.add_argument("--wrap", default="", help="a command line to run the game under")
-    opts = parser.parse_args()
-    with open_session(opts.binary, opts.data_root, shlex.split(opts.wrap)) as session:
-        run = short_session if opts.short else full_session
-        status = run(session, timeout=opts.timeout)
-        sys.stdout.write(session.errors())
-    print("exit status", status)
-    sys.exit(0 if status == 0 else 1)

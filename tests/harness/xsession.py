@@ -1,21 +1,20 @@
-"""Drives the real game in a real X window, for the window tests and the docs screenshots.
+"""Runs the real game, in its own X server or headless, for the tests and the screenshot tool.
 
-A Session starts its own Xvfb (the display number comes back through -displayfd, so
-sessions never collide), runs the game binary in it from a chosen data root with the
-dummy audio driver, sends keys and clicks with xdotool, reads screenshots as RGB pixels,
-and stops everything it started, by PID, whatever happens in the test:
+A Session starts its own Xvfb (the display number comes back through -displayfd, so sessions
+never collide), runs the game binary in it from a chosen data root with the dummy audio
+driver, sends keys and clicks with xdotool, grabs screenshots with Pillow, and stops
+everything it started, by PID, whatever happens in the test:
 
     with Session(binary) as game:
-        game.wait_for_output("Game succesfully reseted")
+        game.wait_for_output(RESET_LINE)
         game.click(350, 312)
         shot = game.wait_for_screen(lambda s: s.pixel(512, 700) != (0, 0, 0))
 
-Everything that changes between runs is a constructor argument: the data root (the
-working directory the game reads "Data/..." from), extra environment, screen size.
+Everything that changes between runs is a constructor argument: the data root (the working
+directory the game reads "Data/..." from), extra environment, a wrapper command, the screen.
+Nothing here sleeps for luck: every wait polls for what the game prints or shows.
 """
 
-import ctypes
-import ctypes.util
 import os
 import select
 import signal
@@ -25,11 +24,8 @@ import threading
 import time
 import tty
 
-from PIL import Image
+from harness import SCREEN_H, SCREEN_W
 
-SCREEN_W, SCREEN_H = 1024, 768
-CONVERT = "/usr/bin/convert"
-IMPORT = "/usr/bin/import"
 XDOTOOL = "xdotool"
 XVFB = "Xvfb"
 
@@ -42,13 +38,12 @@ class DriverError(AssertionError):
     """Something the driver waited for did not happen (reported as a test failure)."""
 
 
-def wait_until(condition, timeout=DEFAULT_TIMEOUT, interval=0.05, what="condition"):
+def wait_until(condition, timeout=DEFAULT_TIMEOUT, interval=0.02, what="condition"):
     """Calls condition() until it returns something truthy, and returns that value.
 
     Raises DriverError after `timeout` seconds; the last value is in the message so a
     failure says what was seen instead."""
     deadline = time.monotonic() + timeout
-    last = None
     while True:
         last = condition()
         if last:
@@ -69,16 +64,6 @@ class Shot:
 
     def pixel(self, x, y):
         return self._px[x, y]
-
-    def region(self, x, y, w, h):
-        return self.image.crop((x, y, x + w, y + h))
-
-    def differs(self, other, box=None):
-        """Number of pixels that differ from another Shot, inside box (x, y, w, h) or all."""
-        x0, y0, w, h = box if box else (0, 0, self.width, self.height)
-        a, b = self._px, other._px
-        return sum(1 for yy in range(y0, y0 + h) for xx in range(x0, x0 + w)
-                   if a[xx, yy] != b[xx, yy])
 
     def save(self, path):
         self.image.save(path)
@@ -108,77 +93,44 @@ class _Stream:
     def join(self, timeout=5.0):
         self._thread.join(timeout)
 
-    def bytes(self):
-        with self._lock:
-            return b"".join(self._chunks)
-
     def text(self):
-        return self.bytes().decode("latin-1")
+        with self._lock:
+            return b"".join(self._chunks).decode("latin-1")
 
 
-class _XClientMessageEvent(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
-                ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
-                ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
-
-
-class _XEvent(ctypes.Union):
-    _fields_ = [("xclient", _XClientMessageEvent), ("pad", ctypes.c_long * 24)]
-
-
-def send_close_request(display, window):
-    """Asks a window to close the way a window manager does: WM_PROTOCOLS/WM_DELETE_WINDOW.
-
-    Uses libX11 through ctypes, so no extra Python package is needed."""
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
-                               ctypes.c_long, ctypes.POINTER(_XEvent)]
-    x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    dpy = x11.XOpenDisplay(display.encode())
-    if not dpy:
-        raise DriverError("cannot open display " + display)
-    try:
-        event = _XEvent()
-        msg = event.xclient
-        msg.type = 33  # ClientMessage
-        msg.window = window
-        msg.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", 0)
-        msg.format = 32
-        msg.data[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", 0)
-        msg.data[1] = 0  # CurrentTime
-        if not x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event)):
-            raise DriverError("XSendEvent refused the close request")
-        x11.XFlush(dpy)
-    finally:
-        x11.XCloseDisplay(dpy)
+def _stop(proc):
+    """SIGTERM, then SIGKILL if it lingers: only the process this session started."""
+    if proc.poll() is None:
+        try:
+            proc.send_signal(signal.SIGTERM)
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait(5)
 
 
 class Session:
     """Xvfb plus one run of the game (or the game alone, headless). Use it as a context manager.
 
-    binary      the game executable
-    data_root   the working directory the game reads "Data/..." from (default: current one)
-    env         extra environment for the game, applied last (may override the drivers)
-    headless    no X server: SDL's dummy video driver instead of a real window
+    binary        the game executable
+    data_root     the working directory the game reads "Data/..." from (default: current one)
+    env           extra environment for the game, applied last (may override the drivers)
+    wrapper       a command line to run the game under (strace, valgrind): the game's path
+                  is appended to it
+    args          arguments for the game (or for the script that starts it)
+    headless      no X server: SDL's dummy video driver instead of a real window
     audio_driver  SDL_AUDIODRIVER for the game ("dummy"; None leaves the environment's)
 
-    The game's standard output goes to a pseudo-terminal, so that its stdio writes each
-    line as it prints it and tests can wait for lines while it runs; the bytes arrive
-    unchanged (raw mode). Standard error is a plain pipe.
+    The game's standard output goes to a pseudo-terminal, so that its stdio writes each line
+    as it prints it and tests can wait for lines while it runs; the bytes arrive unchanged
+    (raw mode). Standard error is a plain pipe.
     """
 
-    def __init__(self, binary, data_root=None, env=None, args=(), headless=False,
+    def __init__(self, binary, data_root=None, env=None, wrapper=(), args=(), headless=False,
                  screen=(SCREEN_W, SCREEN_H, 24), audio_driver="dummy"):
-        self.binary = os.path.abspath(binary)
+        self.command = list(wrapper) + [os.path.abspath(binary)] + list(args)
         self.data_root = os.path.abspath(data_root or os.getcwd())
         self.extra_env = dict(env or {})
-        self.args = list(args)
         self.headless = headless
         self.screen = screen
         self.audio_driver = audio_driver
@@ -188,6 +140,7 @@ class Session:
         self.stdout = None
         self.stderr = None
         self._stdout_file = None
+        self._x = None
         self.returncode = None
 
     # --- start and stop -------------------------------------------------------------
@@ -249,8 +202,8 @@ class Session:
         master, slave = os.openpty()
         tty.setraw(slave)
         try:
-            self.game = subprocess.Popen([self.binary] + self.args, cwd=self.data_root,
-                                         env=self.env(), stdin=subprocess.DEVNULL, stdout=slave,
+            self.game = subprocess.Popen(self.command, cwd=self.data_root, env=self.env(),
+                                         stdin=subprocess.DEVNULL, stdout=slave,
                                          stderr=subprocess.PIPE)
         except BaseException:
             os.close(master)
@@ -263,14 +216,11 @@ class Session:
 
     def stop(self):
         """Ends the game (if still running) and Xvfb: only the processes this session started."""
+        if self._x is not None:
+            self._x.close()
+            self._x = None
         if self.game is not None:
-            if self.game.poll() is None:
-                self._signal(self.game, signal.SIGTERM)
-                try:
-                    self.game.wait(5)
-                except subprocess.TimeoutExpired:
-                    self._signal(self.game, signal.SIGKILL)
-                    self.game.wait(5)
+            _stop(self.game)
             if self.returncode is None:
                 self.returncode = self.game.returncode
             self.stdout.join()
@@ -279,21 +229,8 @@ class Session:
             self.game.stderr.close()
             self.game = None
         if self.xvfb is not None:
-            if self.xvfb.poll() is None:
-                self._signal(self.xvfb, signal.SIGTERM)
-                try:
-                    self.xvfb.wait(5)
-                except subprocess.TimeoutExpired:
-                    self._signal(self.xvfb, signal.SIGKILL)
-                    self.xvfb.wait(5)
+            _stop(self.xvfb)
             self.xvfb = None
-
-    @staticmethod
-    def _signal(proc, sig):
-        try:
-            os.kill(proc.pid, sig)
-        except ProcessLookupError:
-            pass
 
     def running(self):
         return self.game is not None and self.game.poll() is None
@@ -303,14 +240,15 @@ class Session:
         try:
             self.returncode = self.game.wait(timeout)
         except subprocess.TimeoutExpired:
-            raise DriverError("the game did not end within %.0f s" % timeout)
+            raise DriverError("the game did not end within %.0f s" % timeout) from None
         self.stdout.join()
         self.stderr.join()
         return self.returncode
 
     def terminate(self, timeout=DEFAULT_TIMEOUT):
         """SIGTERM, which SDL turns into a quit request; returns the exit status."""
-        self._signal(self.game, signal.SIGTERM)
+        if self.game.poll() is None:
+            self.game.send_signal(signal.SIGTERM)
         return self.wait_exit(timeout)
 
     # --- output ---------------------------------------------------------------------
@@ -321,28 +259,32 @@ class Session:
     def errors(self):
         return self.stderr.text()
 
-    def output_lines(self):
-        return self.output().splitlines()
-
     def count_output(self, line):
-        return self.output_lines().count(line)
+        return self.output().splitlines().count(line)
 
     def wait_for_output(self, line, count=1, timeout=DEFAULT_TIMEOUT):
         """Waits until `line` has appeared as a whole line at least `count` times."""
         def seen():
-            self._check_alive()
+            self.check_alive()
             return self.count_output(line) >= count
         wait_until(seen, timeout, what="%d x %r on standard output" % (count, line))
 
-    def _check_alive(self):
+    def check_alive(self):
         if self.game is not None and self.game.poll() is not None:
             raise DriverError("the game ended early with status %r; stderr: %r"
                               % (self.game.returncode, self.errors()[-500:]))
 
     # --- the X side -----------------------------------------------------------------
 
+    def xlib(self):
+        """A python-xlib connection to this session's display, kept for the session."""
+        if self._x is None:
+            from Xlib import display
+            self._x = display.Display(self.display)
+        return self._x
+
     def x(self, *args, check=True):
-        """Runs an X client (xdotool, xwininfo, ...) on this session's display."""
+        """Runs an X client (xdotool, ...) on this session's display."""
         result = subprocess.run(list(args), env=dict(os.environ, DISPLAY=self.display),
                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
         if check and result.returncode != 0:
@@ -352,29 +294,45 @@ class Session:
     def game_window(self, timeout=DEFAULT_TIMEOUT):
         """The id of the game's mapped top-level window."""
         def find():
-            self._check_alive()
+            self.check_alive()
             out = self.x(XDOTOOL, "search", "--onlyvisible", "--pid", str(self.game.pid),
                          check=False)
-            ids = [int(w) for w in out.split()]
-            if not ids:
+            if not out.split():
                 out = self.x(XDOTOOL, "search", "--onlyvisible", "--name", "Quimbo", check=False)
-                ids = [int(w) for w in out.split()]
+            ids = [int(w) for w in out.split()]
             return ids[-1] if ids else None
-        return wait_until(find, timeout, what="the game window")
+        return wait_until(find, timeout, interval=0.05, what="the game window")
 
     def window_geometry(self, window):
-        """(x, y, width, height) of a window, from xwininfo."""
-        info = self.x("xwininfo", "-id", str(window))
-        fields = {}
-        for line in info.splitlines():
-            key, _, value = line.strip().partition(":")
-            fields[key] = value.strip()
-        return (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]),
-                int(fields["Width"]), int(fields["Height"]))
+        """(x, y, width, height) of a window, on the root window's coordinates."""
+        x = self.xlib()
+        win = x.create_resource_object("window", window)
+        geometry = win.get_geometry()
+        origin = win.translate_coords(x.screen().root, 0, 0)
+        return (-origin.x, -origin.y, geometry.width, geometry.height)
+
+    def window_title(self, window):
+        """The window's _NET_WM_NAME, decoded from UTF-8."""
+        x = self.xlib()
+        win = x.create_resource_object("window", window)
+        prop = win.get_full_property(x.intern_atom("_NET_WM_NAME"), x.intern_atom("UTF8_STRING"))
+        if prop is None:
+            return None
+        value = prop.value
+        return value.decode("utf-8") if isinstance(value, bytes) else bytes(value).decode("utf-8")
 
     def close_window(self):
-        """A close request from the window system, as a window manager's close button sends it."""
-        send_close_request(self.display, self.game_window())
+        """A close request from the window system, as a window manager's close button sends
+        it: a WM_PROTOCOLS client message that carries WM_DELETE_WINDOW."""
+        from Xlib import X
+        from Xlib.protocol import event
+        x = self.xlib()
+        win = x.create_resource_object("window", self.game_window())
+        message = event.ClientMessage(window=win, client_type=x.intern_atom("WM_PROTOCOLS"),
+                                      data=(32, [x.intern_atom("WM_DELETE_WINDOW"),
+                                                 X.CurrentTime, 0, 0, 0]))
+        win.send_event(message, event_mask=0)
+        x.flush()
 
     # --- keys -----------------------------------------------------------------------
     # Key names are X keysyms: Escape, Return, p, space, Control_L, Up, Down, Left, Right.
@@ -389,14 +347,6 @@ class Session:
     def keyup(self, name):
         self.x(XDOTOOL, "keyup", name)
 
-    def hold(self, name, seconds):
-        """Holds a key down for a while, for keys the game reads as held."""
-        self.keydown(name)
-        try:
-            time.sleep(seconds)
-        finally:
-            self.keyup(name)
-
     # --- mouse ----------------------------------------------------------------------
     # The game hides the system pointer in full screen, which puts SDL into relative
     # mouse mode: absolute moves are not seen, so the pointer is pushed into the corner
@@ -407,12 +357,19 @@ class Session:
         if x or y:
             self.x(XDOTOOL, "mousemove_relative", "--", str(x), str(y))
 
-    def click(self, x, y, button=1, hold=0.25):
-        """Moves to (x, y) and presses the button long enough for a frame to sample it."""
+    def click(self, x, y, until, button=1, timeout=DEFAULT_TIMEOUT, what=None):
+        """Moves to (x, y) and holds the button down until `until()` returns something
+        truthy (what the click must bring about), which it returns. The game reads the
+        button once a frame and acts on a press it sees begin, so a press shorter than a
+        frame could go unseen: the button is released only once the game has answered."""
         self.move_to(x, y)
         self.x(XDOTOOL, "mousedown", str(button))
         try:
-            time.sleep(hold)
+            def answered():
+                self.check_alive()
+                return until()
+            return wait_until(answered, timeout,
+                              what=what or "the click at (%d, %d) to take effect" % (x, y))
         finally:
             self.x(XDOTOOL, "mouseup", str(button))
 
@@ -420,15 +377,8 @@ class Session:
 
     def screenshot(self):
         """The whole screen, pixel-exact."""
-        raw = subprocess.run([IMPORT, "-display", self.display, "-window", "root",
-                              "-depth", "8", "rgb:-"],
-                             stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
-        if raw.returncode != 0:
-            raise DriverError("import failed: " + raw.stderr.decode().strip())
-        w, h = self.screen[0], self.screen[1]
-        if len(raw.stdout) != w * h * 3:
-            raise DriverError("screenshot has %d bytes, expected %d" % (len(raw.stdout), w * h * 3))
-        return Shot(Image.frombytes("RGB", (w, h), raw.stdout))
+        from PIL import ImageGrab
+        return Shot(ImageGrab.grab(xdisplay=self.display))
 
     def wait_for_screen(self, condition, timeout=DEFAULT_TIMEOUT, what="the screen"):
         """Takes screenshots until condition(shot) holds, and returns that shot. On a
@@ -436,12 +386,12 @@ class Session:
         last = []
 
         def check():
-            self._check_alive()
+            self.check_alive()
             shot = self.screenshot()
             last[:] = [shot]
             return shot if condition(shot) else None
         try:
-            return wait_until(check, timeout, interval=0.1, what=what)
+            return wait_until(check, timeout, interval=0.02, what=what)
         except DriverError as failure:
             if not last:
                 raise
@@ -449,24 +399,7 @@ class Session:
 
     def keep(self, shot):
         """Saves a screenshot for a failure message and returns its path."""
-        path = os.path.join(tempfile.gettempdir(), "quimbo-window-%d-%d.png"
-                            % (os.getpid(), int(time.time() * 1000)))
+        handle, path = tempfile.mkstemp(prefix="quimbo-window-", suffix=".png")
+        os.close(handle)
         shot.save(path)
         return path
-
-# --- for test scripts ------------------------------------------------------------------
-
-PROJECT_ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-
-
-def game_binary():
-    """The game under test: $QUIMBO_BIN (CTest sets it), else build/quimbo in the project."""
-    path = os.environ.get("QUIMBO_BIN") or os.path.join(PROJECT_ROOT, "build", "quimbo")
-    if not os.access(path, os.X_OK):
-        raise DriverError("no game binary at %s (set QUIMBO_BIN)" % path)
-    return path
-
-
-def data_root():
-    """The data root the tests run the game in: $QUIMBO_DATA_ROOT, else the project."""
-    return os.environ.get("QUIMBO_DATA_ROOT") or PROJECT_ROOT
