@@ -15,6 +15,7 @@ directory the game reads "Data/..." from), extra environment, a wrapper command,
 Nothing here sleeps for luck: every wait polls for what the game prints or shows.
 """
 
+import contextlib
 import os
 import select
 import signal
@@ -69,7 +70,7 @@ class Shot:
         self.image.save(path)
 
 
-class _Stream:
+class OutputPump:
     """Collects a child's output on a thread, so the pipe never fills and tests can poll."""
 
     def __init__(self, pipe):
@@ -98,15 +99,115 @@ class _Stream:
             return b"".join(self._chunks).decode("latin-1")
 
 
-def _stop(proc):
-    """SIGTERM, then SIGKILL if it lingers: only the process this session started."""
+def stop_process(proc, grace=5):
+    """SIGTERM, then SIGKILL if it lingers: only the process the caller started."""
     if proc.poll() is None:
         try:
             proc.send_signal(signal.SIGTERM)
-            proc.wait(5)
+            proc.wait(grace)
         except subprocess.TimeoutExpired:
             proc.kill()
-            proc.wait(5)
+            proc.wait(grace)
+
+
+def start_xvfb(screen=(SCREEN_W, SCREEN_H, 24), timeout=DEFAULT_TIMEOUT):
+    """Starts an Xvfb of its own and returns (process, display name such as ":3").
+
+    Xvfb picks a free display number and writes it to the pipe given by -displayfd, so
+    servers started at once never collide. The caller stops the process (stop_process)."""
+    read_fd, write_fd = os.pipe()
+    try:
+        xvfb = subprocess.Popen(
+            [XVFB, "-displayfd", str(write_fd), "-screen", "0", "%dx%dx%d" % screen,
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    except BaseException:
+        os.close(read_fd)
+        raise
+    finally:
+        os.close(write_fd)
+    try:
+        number = b""
+        deadline = time.monotonic() + timeout
+        while not number.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([read_fd], [], [], left)[0]:
+                raise DriverError("Xvfb did not report its display number")
+            chunk = os.read(read_fd, 64)
+            if not chunk:
+                raise DriverError("Xvfb ended before reporting its display (status %r)"
+                                  % xvfb.poll())
+            number += chunk
+    except BaseException:
+        stop_process(xvfb)
+        raise
+    finally:
+        os.close(read_fd)
+    return xvfb, ":" + number.decode().strip()
+
+
+def run_x(display, *args, check=True):
+    """Runs an X client (xdotool, xprop, ...) on a display and returns its output."""
+    result = subprocess.run(list(args), env=dict(os.environ, DISPLAY=display),
+                            stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+    if check and result.returncode != 0:
+        raise DriverError("%s failed: %s" % (" ".join(args), result.stderr.decode().strip()))
+    return result.stdout.decode()
+
+
+def grab(display):
+    """The whole screen of a display as an RGB picture, pixel-exact."""
+    from PIL import ImageGrab
+    return ImageGrab.grab(xdisplay=display).convert("RGB")
+
+
+# The game hides the system pointer in full screen, which puts SDL into relative mouse
+# mode: absolute moves are not seen, so the pointer is pushed into the corner (0, 0) and
+# then moved by the wanted distance.
+def move_pointer(display, x, y):
+    run_x(display, XDOTOOL, "mousemove_relative", "--", "-4000", "-4000")
+    if x or y:
+        run_x(display, XDOTOOL, "mousemove_relative", "--", str(x), str(y))
+
+
+@contextlib.contextmanager
+def button_held(display, x, y, button=1):
+    """Moves to (x, y) and holds the button down while the block waits for what the press
+    brings. The game reads the button once a frame and acts on a press it sees begin, so a
+    press shorter than a frame could go unseen: the button is released only once the game
+    has answered, however long a frame takes under load."""
+    move_pointer(display, x, y)
+    run_x(display, XDOTOOL, "mousedown", str(button))
+    try:
+        yield
+    finally:
+        run_x(display, XDOTOOL, "mouseup", str(button))
+
+
+def keep_shot(shot):
+    """Saves a screenshot for a failure message and returns its path."""
+    handle, path = tempfile.mkstemp(prefix="quimbo-window-", suffix=".png")
+    os.close(handle)
+    shot.save(path)
+    return path
+
+
+def wait_for_shot(take, condition, timeout=DEFAULT_TIMEOUT, what="the screen", interval=0.02):
+    """Calls take() for a screenshot until condition(shot) holds, and returns that shot. On a
+    timeout the last screenshot is saved and its path is in the failure message."""
+    last = []
+
+    def check():
+        shot = take()
+        last[:] = [shot]
+        return shot if condition(shot) else None
+    try:
+        return wait_until(check, timeout, interval=interval, what=what)
+    except DriverError as failure:
+        if not last:
+            raise
+        raise DriverError("%s; last screenshot: %s" % (failure, keep_shot(last[0]))) from None
 
 
 class Session:
@@ -160,30 +261,7 @@ class Session:
         return False
 
     def start_xvfb(self):
-        read_fd, write_fd = os.pipe()
-        try:
-            self.xvfb = subprocess.Popen(
-                [XVFB, "-displayfd", str(write_fd), "-screen", "0", "%dx%dx%d" % self.screen,
-                 "-nolisten", "tcp", "-noreset"],
-                pass_fds=(write_fd,), stdin=subprocess.DEVNULL,
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        finally:
-            os.close(write_fd)
-        try:
-            number = b""
-            deadline = time.monotonic() + DEFAULT_TIMEOUT
-            while not number.endswith(b"\n"):
-                left = deadline - time.monotonic()
-                if left <= 0 or not select.select([read_fd], [], [], left)[0]:
-                    raise DriverError("Xvfb did not report its display number")
-                chunk = os.read(read_fd, 64)
-                if not chunk:
-                    raise DriverError("Xvfb ended before reporting its display (status %r)"
-                                      % self.xvfb.poll())
-                number += chunk
-        finally:
-            os.close(read_fd)
-        self.display = ":" + number.decode().strip()
+        self.xvfb, self.display = start_xvfb(self.screen)
 
     def env(self):
         env = dict(os.environ)
@@ -211,8 +289,8 @@ class Session:
         finally:
             os.close(slave)
         self._stdout_file = os.fdopen(master, "rb", buffering=0)
-        self.stdout = _Stream(self._stdout_file)
-        self.stderr = _Stream(self.game.stderr)
+        self.stdout = OutputPump(self._stdout_file)
+        self.stderr = OutputPump(self.game.stderr)
 
     def stop(self):
         """Ends the game (if still running) and Xvfb: only the processes this session started."""
@@ -220,7 +298,7 @@ class Session:
             self._x.close()
             self._x = None
         if self.game is not None:
-            _stop(self.game)
+            stop_process(self.game)
             if self.returncode is None:
                 self.returncode = self.game.returncode
             self.stdout.join()
@@ -229,7 +307,7 @@ class Session:
             self.game.stderr.close()
             self.game = None
         if self.xvfb is not None:
-            _stop(self.xvfb)
+            stop_process(self.xvfb)
             self.xvfb = None
 
     def running(self):
@@ -285,11 +363,7 @@ class Session:
 
     def x(self, *args, check=True):
         """Runs an X client (xdotool, ...) on this session's display."""
-        result = subprocess.run(list(args), env=dict(os.environ, DISPLAY=self.display),
-                                stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
-        if check and result.returncode != 0:
-            raise DriverError("%s failed: %s" % (" ".join(args), result.stderr.decode().strip()))
-        return result.stdout.decode()
+        return run_x(self.display, *args, check=check)
 
     def game_window(self, timeout=DEFAULT_TIMEOUT):
         """The id of the game's mapped top-level window."""
@@ -353,53 +427,32 @@ class Session:
     # (0, 0) and then moved by the wanted distance.
 
     def move_to(self, x, y):
-        self.x(XDOTOOL, "mousemove_relative", "--", "-4000", "-4000")
-        if x or y:
-            self.x(XDOTOOL, "mousemove_relative", "--", str(x), str(y))
+        move_pointer(self.display, x, y)
 
     def click(self, x, y, until, button=1, timeout=DEFAULT_TIMEOUT, what=None):
         """Moves to (x, y) and holds the button down until `until()` returns something
-        truthy (what the click must bring about), which it returns. The game reads the
-        button once a frame and acts on a press it sees begin, so a press shorter than a
-        frame could go unseen: the button is released only once the game has answered."""
-        self.move_to(x, y)
-        self.x(XDOTOOL, "mousedown", str(button))
-        try:
-            def answered():
-                self.check_alive()
-                return until()
+        truthy (what the click must bring about), which it returns."""
+        def answered():
+            self.check_alive()
+            return until()
+        with button_held(self.display, x, y, button):
             return wait_until(answered, timeout,
                               what=what or "the click at (%d, %d) to take effect" % (x, y))
-        finally:
-            self.x(XDOTOOL, "mouseup", str(button))
 
     # --- screenshots ----------------------------------------------------------------
 
     def screenshot(self):
         """The whole screen, pixel-exact."""
-        from PIL import ImageGrab
-        return Shot(ImageGrab.grab(xdisplay=self.display))
+        return Shot(grab(self.display))
 
     def wait_for_screen(self, condition, timeout=DEFAULT_TIMEOUT, what="the screen"):
         """Takes screenshots until condition(shot) holds, and returns that shot. On a
         timeout the last screenshot is saved and its path is in the failure message."""
-        last = []
-
-        def check():
+        def take():
             self.check_alive()
-            shot = self.screenshot()
-            last[:] = [shot]
-            return shot if condition(shot) else None
-        try:
-            return wait_until(check, timeout, interval=0.02, what=what)
-        except DriverError as failure:
-            if not last:
-                raise
-            raise DriverError("%s; last screenshot: %s" % (failure, self.keep(last[0]))) from None
+            return self.screenshot()
+        return wait_for_shot(take, condition, timeout, what)
 
     def keep(self, shot):
         """Saves a screenshot for a failure message and returns its path."""
-        handle, path = tempfile.mkstemp(prefix="quimbo-window-", suffix=".png")
-        os.close(handle)
-        shot.save(path)
-        return path
+        return keep_shot(shot)
