@@ -5,13 +5,10 @@ import os
 import re
 import shlex
 import subprocess
-import sys
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, ".."))
-from harness import PROJECT_ROOT, RESET_LINE  # noqa: E402,F401
-from harness.catalogue import start_up_output  # noqa: E402
-from harness.xsession import DriverError, Session  # noqa: E402,F401
+from harness import PROJECT_ROOT, RESET_LINE
+from harness.catalogue import start_up_output
+from harness.xsession import DriverError, Session
 
 START_UP_OUTPUT = start_up_output()
 

@@ -12,8 +12,9 @@ import subprocess
 import pytest
 from PIL import Image
 
-from installhelp import (APP_ID, ICON_SIZES, PROJECT_ROOT, desktop_entry, files_under, make,
-                         project_version, run, start_like_the_menu)
+from harness import PROJECT_ROOT
+from harness.install import (APP_ID, ICON_SIZES, desktop_entry, files_under, make,
+                             project_version, run, start_like_the_menu)
 
 BUILD = os.environ.get("QUIMBO_BUILD", os.path.join(PROJECT_ROOT, "build"))
 DOCS = ("README.md", "LICENSE", "DejaVu-LICENSE.txt")

@@ -7,13 +7,10 @@ Installing and purging need root; those steps skip with a message otherwise (CI 
 
 import os
 import subprocess
-import sys
 
 import pytest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "install"))
-from installhelp import (APP_ID, make, project_version, run,  # noqa: E402
-                         start_like_the_menu)
+from harness.install import APP_ID, make, project_version, run, start_like_the_menu
 
 # What playing needs, and what only the tests and tools need: the package must not pull these.
 TEST_RIG = ("googletest", "libgtest", "xvfb", "xdotool", "imagemagick", "python3", "strace",

@@ -3,11 +3,10 @@
 import hashlib
 import os
 import subprocess
-import sys
 import tarfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "install"))
-from installhelp import PROJECT_ROOT, make, project_version, run  # noqa: E402
+from harness import PROJECT_ROOT
+from harness.install import make, project_version, run
 
 
 def test_the_game_alone_configures_and_builds_with_googletest_hidden(tmp_path):

@@ -9,14 +9,13 @@ import os
 import pathlib
 import pwd
 import shutil
-import sys
 import tempfile
 
 import pytest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "install"))
-from installhelp import (RESET_LINE, Session, clean_env, project_version,  # noqa: E402
-                         quit_from_the_menu, run)
+from harness import RESET_LINE
+from harness.install import clean_env, project_version, quit_from_the_menu, run
+from harness.xsession import Session
 
 USER = "nobody"
 RUNUSER = shutil.which("runuser") or "/usr/sbin/runuser"
