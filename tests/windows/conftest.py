@@ -6,30 +6,13 @@ temporary folder; one Xvfb and one throwaway Wine prefix serve every test.
 """
 
 import os
-import re
 import shutil
-import sys
 import tempfile
 import zipfile
 
 import pytest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
-sys.path.insert(0, HERE)
-sys.path.insert(0, os.path.join(ROOT, "tools", "windows"))
-
-from wine import WineDesk  # noqa: E402
-
-
-def version():
-    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
-        return re.search(r"^project\(quimbo VERSION ([0-9.]+)", f.read(), re.M).group(1)
-
-
-RELEASE = "quimbo-%s-windows-x64" % version()
-ZIP = os.path.join(ROOT, "dist", RELEASE + ".zip")
-INSTALLER = os.path.join(ROOT, "dist", RELEASE + "-setup.exe")
+from wine import RELEASE, ZIP, WineDesk
 
 
 @pytest.fixture(scope="session")

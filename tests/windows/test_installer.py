@@ -6,7 +6,7 @@ import os
 import pytest
 
 import wine
-from conftest import INSTALLER
+from wine import INSTALLER
 from test_wine import menu_shown
 
 NAME = "Quimbo Harvo & Zelvä Dorpo"

@@ -9,7 +9,9 @@ from PIL import Image
 
 import dllcheck
 import sources
-from conftest import RELEASE, ROOT, version
+from harness import PROJECT_ROOT as ROOT
+from harness.install import project_version as version
+from wine import RELEASE
 
 LIBRARY_DLLS = {"SDL.dll", "SDL2.dll", "SDL_image.dll", "SDL_mixer.dll", "SDL_ttf.dll",
                 "libpng16.dll", "zlib1.dll", "libfreetype.dll"}

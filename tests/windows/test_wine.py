@@ -6,25 +6,21 @@ import shutil
 
 from PIL import Image
 
+import harness
 import wine
-from conftest import ROOT
+from harness import catalogue
+from harness.xsession import DriverError
 
-RESET_LINE = "Game succesfully reseted\n"
-ATTACK_LINE = "Quimbo taiko!\n"
+ROOT = harness.PROJECT_ROOT
+RESET_LINE = harness.RESET_LINE + "\n"
+ATTACK_LINE = harness.TAIKO_LINE + "\n"
 START = (500, 360)  # inside the START button (350-698, 312-415)
 HEALTH_AT, MAGIC_AT = (171, 684), (432, 684)
 HUD_Y = 640
 
-
-def catalogue_pictures():
-    """The pictures in the order the game loads them, from the project's one list."""
-    with open(os.path.join(ROOT, "tools", "catalogue.tsv"), encoding="utf-8") as f:
-        rows = [line.rstrip("\n").split("\t") for line in f if not line.startswith("#")]
-    return ["Data/" + row[1] for row in rows if row[0] == "picture"]
-
-
-PICTURES = catalogue_pictures()
-START_UP = "".join("Image %s loaded successfully!\n" % p for p in PICTURES) + RESET_LINE
+# The pictures in the order the game loads them, from the project's one list.
+PICTURES = [entry.path for entry in catalogue.pictures()]
+START_UP = catalogue.start_up_output()
 
 
 def picture(name):
@@ -117,10 +113,10 @@ def test_a_game_from_the_menu_reads_full_hud_attacks_and_four_escapes_end_it(des
             try:
                 game.wait_for_screen(magic_spent, "magic spent by the attack", timeout=8)
                 break
-            except wine.WineError:
+            except DriverError:
                 continue
         else:
-            raise wine.WineError("five presses of Space spent no magic")
+            raise DriverError("five presses of Space spent no magic")
         # Pause, give up, back to the menu, quit: each screen is waited for before the next key.
         desk.key("Escape")
         game.wait_for_screen(lambda s: centred_share(s, "pausebox") > 0.9, "the pause screen")

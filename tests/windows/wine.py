@@ -1,68 +1,41 @@
 """Runs the Windows build of the game under Wine, in an X server of its own.
 
-A WineDesk is one Xvfb (its display number comes back through -displayfd) and one throwaway
-Wine prefix, with a home folder of its own so that Wine writes nothing outside them. A
-WineGame is one run of a Windows program in that desk: its standard output and error are
-pipes read on threads, keys and clicks go through xdotool, screenshots through import.
-Everything is stopped by what started it: the game by its PID, the prefix's processes by
-that prefix's wineserver, Xvfb by its PID.
+A WineDesk is one Xvfb (started the way every window test starts it) and one throwaway Wine
+prefix, with a home folder of its own so that Wine writes nothing outside them. A WineGame
+is one run of a Windows program in that desk: its standard output and error are pipes read
+on threads, keys and clicks go through xdotool, screenshots through Pillow. Everything is
+stopped by what started it: the game by its PID, the prefix's processes by that prefix's
+wineserver, Xvfb by its PID.
 
 Waits poll what they look at until a generous timeout; nothing sleeps for a fixed time.
 """
 
 import os
-import select
 import shutil
 import signal
 import subprocess
 import tempfile
-import threading
 import time
 
-from PIL import Image, ImageChops, ImageDraw, ImageFont
+from PIL import ImageChops, ImageDraw, ImageFont
 
-SCREEN = (1024, 768)
-IMPORT = "/usr/bin/import"
+from harness import PROJECT_ROOT, SCREEN_H, SCREEN_W
+from harness.install import project_version
+from harness.xsession import (DriverError, OutputPump, button_held, grab, run_x,
+                              start_xvfb, stop_process, wait_for_shot, wait_until)
+
+# The release as `make windows` leaves it.
+RELEASE = "quimbo-%s-windows-x64" % project_version()
+ZIP = os.path.join(PROJECT_ROOT, "dist", RELEASE + ".zip")
+INSTALLER = os.path.join(PROJECT_ROOT, "dist", RELEASE + "-setup.exe")
+
 # Wine's first start in a new prefix sets the prefix up, which takes a while on a loaded
 # machine; the game itself is slower under Wine than natively.
 BOOT_TIMEOUT = 180.0
 TIMEOUT = 60.0
-
-
-class WineError(AssertionError):
-    """Something waited for did not happen (a test failure)."""
-
-
-def wait_until(condition, timeout=TIMEOUT, interval=0.1, what="condition"):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise WineError("timed out after %.0f s waiting for %s" % (timeout, what))
-        time.sleep(interval)
-
-
-class _Reader:
-    """Collects a pipe's bytes on a thread, so the pipe never fills and tests can poll."""
-
-    def __init__(self, pipe):
-        self._pipe, self._chunks, self._lock = pipe, [], threading.Lock()
-        self._thread = threading.Thread(target=self._pump, daemon=True)
-        self._thread.start()
-
-    def _pump(self):
-        for chunk in iter(lambda: os.read(self._pipe.fileno(), 65536), b""):
-            with self._lock:
-                self._chunks.append(chunk)
-
-    def join(self, timeout=10.0):
-        self._thread.join(timeout)
-
-    def text(self):
-        with self._lock:
-            return b"".join(self._chunks).decode("latin-1")
+# A screenshot of the whole screen is a few milliseconds of work; polling slower than the
+# native tests leaves the CPU to Wine.
+POLL = 0.1
 
 
 class WineDesk:
@@ -79,7 +52,7 @@ class WineDesk:
 
     def __enter__(self):
         try:
-            self._start_xvfb()
+            self.xvfb, self.display = start_xvfb((SCREEN_W, SCREEN_H, 24), TIMEOUT)
             self._boot()
         except BaseException:
             self.close()
@@ -102,30 +75,6 @@ class WineDesk:
                    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         env.update(extra)
         return env
-
-    def _start_xvfb(self):
-        read_fd, write_fd = os.pipe()
-        try:
-            self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % SCREEN,
-                 "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,),
-                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        finally:
-            os.close(write_fd)
-        try:
-            number = b""
-            deadline = time.monotonic() + TIMEOUT
-            while not number.endswith(b"\n"):
-                left = deadline - time.monotonic()
-                if left <= 0 or not select.select([read_fd], [], [], left)[0]:
-                    raise WineError("Xvfb did not report its display number")
-                chunk = os.read(read_fd, 64)
-                if not chunk:
-                    raise WineError("Xvfb ended before reporting its display")
-                number += chunk
-        finally:
-            os.close(read_fd)
-        self.display = ":" + number.decode().strip()
 
     def _boot(self):
         """Sets the prefix up and waits until every process of it has ended."""
@@ -158,41 +107,23 @@ class WineDesk:
             except subprocess.TimeoutExpired:
                 pass
         if self.xvfb is not None:
-            if self.xvfb.poll() is None:
-                self.xvfb.send_signal(signal.SIGTERM)
-                try:
-                    self.xvfb.wait(10)
-                except subprocess.TimeoutExpired:
-                    self.xvfb.kill()
-                    self.xvfb.wait(10)
+            stop_process(self.xvfb, grace=10)
             self.xvfb = None
         shutil.rmtree(self.scratch, ignore_errors=True)
 
     # --- the X side ---------------------------------------------------------------------
 
-    def x(self, *argv):
-        result = subprocess.run(list(argv), env=dict(os.environ, DISPLAY=self.display),
-                                stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
-        if result.returncode != 0:
-            raise WineError("%s failed: %s" % (" ".join(argv), result.stderr.decode().strip()))
-        return result.stdout.decode()
+    def x(self, *argv, check=True):
+        return run_x(self.display, *argv, check=check)
 
     def screenshot(self):
-        raw = subprocess.run([IMPORT, "-display", self.display, "-window", "root", "-depth", "8",
-                              "rgb:-"], stdin=subprocess.DEVNULL, capture_output=True,
-                             timeout=60)
-        if raw.returncode != 0 or len(raw.stdout) != SCREEN[0] * SCREEN[1] * 3:
-            raise WineError("import failed: " + raw.stderr.decode().strip())
-        return Image.frombytes("RGB", SCREEN, raw.stdout)
+        return grab(self.display)
 
     def key(self, name):
         self.x("xdotool", "key", "--clearmodifiers", name)
 
     def window_named(self, name):
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
-                             env=dict(os.environ, DISPLAY=self.display),
-                             stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
-        return out.stdout.split()
+        return self.x("xdotool", "search", "--onlyvisible", "--name", name, check=False).split()
 
 
 class WineGame:
@@ -208,15 +139,15 @@ class WineGame:
         self.proc = subprocess.Popen(["wine", self.exe], cwd=self.cwd, env=self.desk.env(),
                                      stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
-        self._out, self._err = _Reader(self.proc.stdout), _Reader(self.proc.stderr)
+        self._out, self._err = OutputPump(self.proc.stdout), OutputPump(self.proc.stderr)
         return self
 
     def __exit__(self, *exc):
         if self.proc.poll() is None:
             self.proc.send_signal(signal.SIGKILL)
             self.proc.wait(30)
-        self._out.join()
-        self._err.join()
+        self._out.join(10)
+        self._err.join(10)
         self.proc.stdout.close()
         self.proc.stderr.close()
         return False
@@ -229,51 +160,35 @@ class WineGame:
 
     def alive(self):
         if self.proc.poll() is not None:
-            raise WineError("the game ended early with status %r; stderr: %r"
-                            % (self.proc.returncode, self.errors()[-600:]))
+            raise DriverError("the game ended early with status %r; stderr: %r"
+                              % (self.proc.returncode, self.errors()[-600:]))
         return True
 
     def wait_for_screen(self, condition, what, timeout=TIMEOUT):
         """Screenshots until condition(shot) holds; returns that shot. On a timeout the last
         one is kept and named in the failure."""
-        last = []
-
-        def check():
+        def take():
             self.alive()
-            shot = self.desk.screenshot()
-            last[:] = [shot]
-            return shot if condition(shot) else None
-        try:
-            return wait_until(check, timeout, what=what)
-        except WineError as failure:
-            if not last:
-                raise
-            path = os.path.join(tempfile.gettempdir(), "quimbo-wine-%d.png" % os.getpid())
-            last[0].save(path)
-            raise WineError("%s; last screenshot: %s" % (failure, path)) from None
+            return self.desk.screenshot()
+        return wait_for_shot(take, condition, timeout, what, interval=POLL)
 
     def click_until(self, x, y, condition, what, timeout=TIMEOUT):
         """Presses the left button at (x, y) and holds it until the screen shows what the
-        click brings (however long a frame takes under load); returns that screenshot."""
-        self.desk.x("xdotool", "mousemove_relative", "--", "-4000", "-4000")
-        self.desk.x("xdotool", "mousemove_relative", "--", str(x), str(y))
-        self.desk.x("xdotool", "mousedown", "1")
-        try:
+        click brings; returns that screenshot."""
+        with button_held(self.desk.display, x, y):
             return self.wait_for_screen(condition, what, timeout)
-        finally:
-            self.desk.x("xdotool", "mouseup", "1")
 
     def wait_for_errors(self, text, timeout=TIMEOUT):
-        wait_until(lambda: self.alive() and text in self.errors(), timeout,
+        wait_until(lambda: self.alive() and text in self.errors(), timeout, interval=POLL,
                    what="%r on standard error" % text)
 
     def wait_exit(self, timeout=TIMEOUT):
         try:
             self.returncode = self.proc.wait(timeout)
         except subprocess.TimeoutExpired:
-            raise WineError("the program did not end within %.0f s" % timeout) from None
-        self._out.join()
-        self._err.join()
+            raise DriverError("the program did not end within %.0f s" % timeout) from None
+        self._out.join(10)
+        self._err.join(10)
         return self.returncode
 
 
