@@ -14,8 +14,7 @@ import pytest
 from PIL import Image
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-sys.dont_write_bytecode = True
-sys.path.insert(0, os.path.join(ROOT, "tools"))
+sys.dont_write_bytecode = True  # tools/ is on the path (pytest.ini): leave no __pycache__ there
 from assetgen import palette  # noqa: E402  (the colours the magician is drawn in)
 
 KEY = np.array((0, 255, 0), dtype=np.uint8)
