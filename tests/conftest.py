@@ -1,8 +1,8 @@
 """Fixtures that every pytest suite under tests/ may use; a suite that uses none pays nothing
 (the helpers are imported only when a fixture is asked for).
 
-Because this file lies in tests/, pytest puts tests/ on the import path, so a test module
-imports the shared helpers as `from harness import screens, xsession`.
+pytest.ini at the project root puts tests/ on the import path, so a test module imports the
+shared helpers as `from harness import screens, xsession`.
 
     game_binary   the game under test ($QUIMBO_BIN, else build/quimbo): missing fails the test
     data_root     the folder holding Data/ that the game runs in ($QUIMBO_DATA_ROOT, else here)

@@ -1,10 +1,10 @@
 """What the Python suites share: where the game and its data are, the lines it prints, and
 helpers to run it (xsession), read its catalogue of data files (catalogue), look at its screens
-(screens) and check what it writes on them (text).
+(screens), check what it writes on them (text), and install and package it (install).
 
-tests/conftest.py puts tests/ on the import path for every pytest module under tests/, so a
-suite imports these as `from harness import xsession`; a script run on its own (a tool that is
-also a command) puts tests/ on its path itself. Importing this package costs nothing: it reads
+pytest.ini at the project root puts tests/ on the import path for every pytest run, so a suite
+imports these as `from harness import xsession`; a script run on its own (a tool that is also
+a command) puts tests/ on its path itself. Importing this package costs nothing: it reads
 no file and starts nothing.
 """
 

@@ -7,12 +7,16 @@ everything it started, by PID, whatever happens in the test:
 
     with Session(binary) as game:
         game.wait_for_output(RESET_LINE)
-        game.click(350, 312)
+        game.click(350, 312, until=lambda: game.count_output(RESET_LINE) > 1)
         shot = game.wait_for_screen(lambda s: s.pixel(512, 700) != (0, 0, 0))
 
 Everything that changes between runs is a constructor argument: the data root (the working
 directory the game reads "Data/..." from), extra environment, a wrapper command, the screen.
 Nothing here sleeps for luck: every wait polls for what the game prints or shows.
+
+The pieces a Session is made of are functions of their own, for suites that run something
+else in an X server (the Windows build under Wine): start_xvfb, OutputPump, run_x,
+move_pointer, button_held, grab, wait_for_shot, wait_until and stop_process.
 """
 
 import contextlib
