@@ -370,11 +370,11 @@ static void reportFrames(Report& report, FrameRuns& frames)
                "before the next frame, and every frame drew the blast cloud.",
                fullTally.enemies / tallied, fullTally.stars / tallied, fullTally.bubbles / tallied,
                fullTally.balls / tallied, fullTally.frames));
-    report.notes.push_back(
-        format("The pause screen's cost is set by the rule that draws the film 512 x 384 times a "
-               "frame: the bare blits alone take %.1f x the floor, and the frame drawn with drawImg "
-               "takes %.2f x the bare blits.",
-               bareCost.median / floorCost.median, pauseRatio));
+    report.notes.push_back(format(
+        "The pause screen's cost is set by the rule that draws the film 512 x 384 times a "
+        "frame: the bare blits alone take %.1f x the floor, and the frame drawn with drawImg "
+        "takes %.2f x the bare blits.",
+        bareCost.median / floorCost.median, pauseRatio));
     report.notes.push_back(format(
         "The high-score table renders its twenty texts afresh every frame: %.2f x the "
         "floor and %ld allocations a frame, all of them the text routine's.",

@@ -40,8 +40,8 @@ static bool parseRequest(const std::string& line, Request& request)
     }
     request.fontFile = fields[0];
     request.size = atoi(fields[1].c_str());
-    request.colour = newColor(atoi(fields[2].c_str()), atoi(fields[3].c_str()),
-                              atoi(fields[4].c_str()), 0);
+    request.colour =
+        newColor(atoi(fields[2].c_str()), atoi(fields[3].c_str()), atoi(fields[4].c_str()), 0);
     request.w = atoi(fields[5].c_str());
     request.h = atoi(fields[6].c_str());
     request.text = line.substr(start);
