@@ -1,11 +1,14 @@
 # Releases: the source tarball and the Debian package, built away from the work tree.
-#   make dist       build-dist/quimbo-<version>.tar.gz of the tracked files, as they are now
+#   make dist       dist/quimbo-<version>.tar.gz of the tracked files, as they are now
 #   make distcheck  unpacks that tarball elsewhere, builds it and runs its headless tests
-#   make deb        the Debian source and binary packages in build-deb/, checked by lintian
+#   make deb        the Debian source and binary packages, built in build-deb/, checked by
+#                   lintian, and copied to dist/ beside the tarball and the Windows release
 # The version is the one in CMakeLists.txt's project() line.
 QUIMBO_VERSION := $(shell sed -n 's/^project.quimbo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 QUIMBO_RELEASE = quimbo-$(QUIMBO_VERSION)
-DIST_DIR ?= build-dist
+DIST_DIR ?= dist
+# Where the finished releases are collected (the Windows zip goes there too).
+RELEASE_DIR ?= dist
 DEB_DIR ?= build-deb
 DISTCHECK_DIR ?= build-distcheck
 TARBALL = $(DIST_DIR)/$(QUIMBO_RELEASE).tar.gz
@@ -52,7 +55,9 @@ deb: deps-deb dist
 	cd '$(DEB_DIR)/$(QUIMBO_RELEASE)' && dpkg-buildpackage --build=source,binary -us -uc -j$(JOBS)
 	rm -rf '$(DEB_DIR)/$(QUIMBO_RELEASE)'
 	lintian --display-info --fail-on error,warning '$(DEB_DIR)/quimbo_$(QUIMBO_VERSION)_amd64.changes'
-	@ls -1 '$(DEB_DIR)'
+	mkdir -p '$(RELEASE_DIR)'
+	cp -f '$(DEB_DIR)'/quimbo_$(QUIMBO_VERSION)* '$(RELEASE_DIR)/'
+	@ls -1 '$(RELEASE_DIR)'/quimbo_$(QUIMBO_VERSION)*
 
 # The player's build without GoogleTest, the build / sudo install / build sequence, and the
 # package built, checked, installed, started and purged (the last two need root).
