@@ -8,18 +8,34 @@ a number or a reading that a test can assert on.
 
 import functools
 import os
+import re
 
 from PIL import Image, ImageChops, ImageDraw
 
-from harness import SCREEN_H, SCREEN_W, catalogue, data_root
+from harness import PROJECT_ROOT, SCREEN_H, SCREEN_W, catalogue, data_root
 from harness.text import HUD_FONT, SCORE_FONT, TextWriter
 
 GREEN = (0, 255, 0)  # the transparent colour of every sheet and of the pause film
 WHITE, BLACK, RED = (255, 255, 255), (0, 0, 0), (255, 0, 0)
 
+
+
+def _hud_places():
+    """The HUD panel's top edge and its three figures' places, read from the game's own header
+    so that they are written down once."""
+    with open(os.path.join(PROJECT_ROOT, "src", "world", "world.h"), encoding="utf-8") as f:
+        header = f.read()
+
+    def point(name):
+        found = re.search(r"\b%s = \{(\d+), (\d+)\};" % name, header)
+        return int(found.group(1)), int(found.group(2))
+
+    top = int(re.search(r"\bHUD_TOP = (\d+);", header).group(1))
+    return top, point("HEALTH_AT"), point("MAGIC_AT"), point("SCORE_AT")
+
+
 # Where the game writes, and the room each text has before the next thing on the screen.
-HUD_Y = 640  # the panel's top edge
-HEALTH_AT, MAGIC_AT, SCORE_AT = (171, 684), (432, 684), (704, 714)
+HUD_Y, HEALTH_AT, MAGIC_AT, SCORE_AT = _hud_places()  # HUD_Y: the panel's top edge
 FIGURE_BOX = (240, 56)
 GAME_OVER_SCORE_OFFSET = (234, 43)  # where the score sits inside the game-over picture
 GAME_OVER_SCORE_BOX = (120, 24)

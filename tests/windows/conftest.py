@@ -24,10 +24,11 @@ def release_zip():
 
 @pytest.fixture(scope="session")
 def unpacked(release_zip):
-    """The release folder, unpacked from the zip as a player would."""
+    """The release folder, unpacked from the zip as a player would: Windows' "Extract All"
+    puts the zip's files into a folder named after it."""
     scratch = tempfile.mkdtemp(prefix="quimbo-zip-")
     with zipfile.ZipFile(release_zip) as archive:
-        archive.extractall(scratch)
+        archive.extractall(os.path.join(scratch, RELEASE))
     yield os.path.join(scratch, RELEASE)
     shutil.rmtree(scratch, ignore_errors=True)
 

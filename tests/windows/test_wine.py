@@ -9,14 +9,13 @@ from PIL import Image
 import harness
 import wine
 from harness import catalogue
+from harness.screens import HEALTH_AT, HUD_Y, MAGIC_AT
 from harness.xsession import DriverError
 
 ROOT = harness.PROJECT_ROOT
 RESET_LINE = harness.RESET_LINE + "\n"
 ATTACK_LINE = harness.TAIKO_LINE + "\n"
 START = (500, 360)  # inside the START button (350-698, 312-415)
-HEALTH_AT, MAGIC_AT = (171, 684), (432, 684)
-HUD_Y = 640
 
 # The pictures in the order the game loads them, from the project's one list.
 PICTURES = [entry.path for entry in catalogue.pictures()]
