@@ -225,10 +225,10 @@ def swell_rate(x):
     frame = RATE // 100
     n = len(x) // frame * frame
     level = np.sqrt(np.mean(x[:n].reshape(-1, frame) ** 2, axis=1))
-    spec = np.abs(np.fft.rfft(level - level.mean()))
+    swells = np.abs(np.fft.rfft(level - level.mean()))
     f = np.fft.rfftfreq(len(level), frame / RATE)
     band = (f >= 0.5) & (f <= 8)
-    return float(f[band][np.argmax(spec[band])])
+    return float(f[band][np.argmax(swells[band])])
 
 
 def seam_step(x):
