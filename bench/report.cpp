@@ -1,6 +1,5 @@
 #include "report.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 static const char HEAD[] = "# Performance\n"
@@ -85,16 +84,6 @@ static const char TAIL[] =
     "  the scene; of the next 10,000, the first and the last thousand are compared, each as a "
     "ratio to\n"
     "  the floor frames taken among them (one after every fourth game frame).\n";
-
-std::string format(const char* pattern, ...)
-{
-    char text[512];
-    va_list args;
-    va_start(args, pattern);
-    vsnprintf(text, sizeof text, pattern, args);
-    va_end(args);
-    return text;
-}
 
 std::string holdsText(int holds)
 {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "helpers.h"
 #include "measure.h"
 
 struct Row {
@@ -23,7 +24,6 @@ struct Report {
     std::vector<std::string> notes;
 };
 
-std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 std::string holdsText(int holds);
 // The table and the notes, in Markdown.
 std::string renderTable(const Report& report);

@@ -16,7 +16,6 @@
 // piece; every FULL_EVERY frames the actors follow one per line, so that a change in them
 // reads in the trace too. The frames are drawn, since drawing moves the animations that some
 // rules wait for, but onto a small canvas: the rules do not depend on the picture's size.
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +27,7 @@
 #include <vector>
 
 #include "game.h"
+#include "helpers.h"
 
 namespace {
 
@@ -93,17 +93,6 @@ public:
 private:
     Uint32 hash = 2166136261u;
 };
-
-std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* pattern, ...)
-{
-    char text[256];
-    va_list args;
-    va_start(args, pattern);
-    vsnprintf(text, sizeof text, pattern, args);
-    va_end(args);
-    return text;
-}
 
 // What the script has seen, so that a trace that no longer passes through every state of play
 // is refused instead of passing quietly.
@@ -204,31 +193,16 @@ private:
     unsigned state = 7;
 };
 
-void hold(SDLKey key, bool down)
-{
-    SDL_GetKeyState(nullptr)[key] = down ? 1 : 0;
-}
-
-void press(SDLKey key)
-{
-    SDL_Event event = {};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
-
 // Holds the arrows that bring the middle of the player's hit box towards (x, y).
 void steerTowards(float x, float y)
 {
     const float px = quimbo.hitBox.x + quimbo.hitBox.w / 2.0f;
     const float py = quimbo.hitBox.y + quimbo.hitBox.h / 2.0f;
     const float near = 8.0f;
-    hold(SDLK_LEFT, x < px - near);
-    hold(SDLK_RIGHT, x > px + near);
-    hold(SDLK_UP, y < py - near);
-    hold(SDLK_DOWN, y > py + near);
+    holdKey(SDLK_LEFT, x < px - near);
+    holdKey(SDLK_RIGHT, x > px + near);
+    holdKey(SDLK_UP, y < py - near);
+    holdKey(SDLK_DOWN, y > py + near);
 }
 
 // Something worth flying to: the ball while health is short, else a bubble on its way up.
@@ -256,25 +230,25 @@ void playFrame(int frame, Hands& hands, int& overFor)
     if (!steerToATarget() && frame % 30 == 0) {
         static const SDLKey ARROWS[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT};
         for (SDLKey arrow : ARROWS)
-            hold(arrow, hands.roll(3) == 0);
+            holdKey(arrow, hands.roll(3) == 0);
     }
     if (gameState == GAMEOVER) {
         if (++overFor == 50)
-            press(SDLK_RETURN);
+            pushKeyDown(SDLK_RETURN);
         return;
     }
     overFor = 0;
     if (frame == 1500)  // a pause, held for half a second
-        press(SDLK_ESCAPE);
+        pushKeyDown(SDLK_ESCAPE);
     else if (frame == 1550)
-        press(SDLK_p);
+        pushKeyDown(SDLK_p);
     else if (frame == 2500) {  // a game given up from the pause
-        press(SDLK_p);
-        press(SDLK_ESCAPE);
+        pushKeyDown(SDLK_p);
+        pushKeyDown(SDLK_ESCAPE);
     } else if (frame % 700 == 350)
-        press(SDLK_LCTRL);
+        pushKeyDown(SDLK_LCTRL);
     else if (hands.roll(40) == 0)
-        press(SDLK_SPACE);
+        pushKeyDown(SDLK_SPACE);
 }
 
 struct Run {

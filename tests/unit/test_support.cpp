@@ -207,29 +207,12 @@ void releaseMouse()
     mouseFaked = false;
 }
 
-void holdKey(SDLKey key, bool down)
-{
-    Uint8* keys = SDL_GetKeyState(nullptr);
-    keys[key] = down ? 1 : 0;
-}
-
 void releaseAllKeys()
 {
     int count = 0;
     Uint8* keys = SDL_GetKeyState(&count);
     for (int i = 0; i < count; ++i)
         keys[i] = 0;
-}
-
-void pushKeyDown(SDLKey key)
-{
-    SDL_Event event = {};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    event.key.keysym.mod = KMOD_NONE;
-    SDL_PushEvent(&event);
 }
 
 void fillRect(SDL_Surface* s, SDL_Rect* area, Uint32 rgb)

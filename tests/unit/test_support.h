@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "game.h"
+#include "helpers.h"
 
 // Started by test_main.cpp before the tests: gameInit headless, then the first reset.
 bool gameStarted();
@@ -54,12 +55,8 @@ void releaseWallClock();
 void setMouse(int x, int y, Uint8 buttons);
 void releaseMouse();
 
-// Presses or releases a key in SDL's key-state array, as a held key would.
-void holdKey(SDLKey key, bool down);
+// holdKey and pushKeyDown come from helpers.h; this lets every held key go.
 void releaseAllKeys();
-
-// Posts a key press event for the next gameFrame to drain.
-void pushKeyDown(SDLKey key);
 
 // A 32-bit 0xRRGGBB surface filled with one colour, and pixels read back as 0xRRGGBB.
 SDL_Surface* solidSurface(int w, int h, Uint32 rgb);
