@@ -6,12 +6,12 @@ Run as a script it prints the figures these tests assert on:
     /usr/bin/python3 tests/art/test_screens.py
 """
 
-import csv
 import os
 
 import numpy as np
-import pytest
 from PIL import Image, ImageFont
+
+from harness import catalogue
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 KEY = (0, 255, 0)
@@ -28,18 +28,17 @@ BUTTON_X = (350, 698)
 BUTTONS_Y = [(312, 415), (432, 535), (552, 655)]
 
 
-def catalogue():
-    with open(os.path.join(ROOT, "tools", "catalogue.tsv"), newline="") as f:
-        rows = [r for r in csv.reader(f, delimiter="\t") if r and not r[0].startswith("#")]
-    return {os.path.basename(r[1]): os.path.join(ROOT, "Data", r[1]) for r in rows}
+def data_file(name):
+    """The path of a catalogued file, by its file name ("menu.PNG")."""
+    return os.path.join(ROOT, catalogue.by_file_name()[name].path)
 
 
 def picture(name):
-    return np.array(Image.open(catalogue()[name]).convert("RGB")).astype(np.int32)
+    return np.array(Image.open(data_file(name)).convert("RGB")).astype(np.int32)
 
 
 def font(name, size):
-    return ImageFont.truetype(catalogue()[name], size)
+    return ImageFont.truetype(data_file(name), size)
 
 
 def luminance(rgb):

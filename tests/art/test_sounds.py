@@ -6,13 +6,14 @@ Run as a script it prints the figures these tests assert on:
     /usr/bin/python3 tests/art/test_sounds.py
 """
 
-import csv
 import math
 import os
 import struct
 
 import numpy as np
 import pytest
+
+from harness import catalogue
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 RATE = 22050
@@ -30,9 +31,7 @@ STACKING = {ATTACK, BIRD_HIT}
 
 
 def sound_files():
-    with open(os.path.join(ROOT, "tools", "catalogue.tsv"), newline="") as f:
-        rows = [r for r in csv.reader(f, delimiter="\t") if r and not r[0].startswith("#")]
-    return [os.path.basename(r[1]) for r in rows if r[0] == "sound"]
+    return [e.file_name for e in catalogue.sounds()]
 
 
 def read_wav(path):

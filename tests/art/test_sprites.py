@@ -16,23 +16,14 @@ from PIL import Image
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.dont_write_bytecode = True  # tools/ is on the path (pytest.ini): leave no __pycache__ there
 from assetgen import palette  # noqa: E402  (the colours the magician is drawn in)
+from harness import catalogue  # noqa: E402
 
 KEY = np.array((0, 255, 0), dtype=np.uint8)
 PLAY_TOP, PLAY_BOTTOM, PLAY_LEFT, PLAY_RIGHT = 0, 480, 350, 674  # where the magician flies
 
 
-def catalogue():
-    """{file name: (frames, frame width, height)} of the pictures in tools/catalogue.tsv."""
-    rows = {}
-    with open(os.path.join(ROOT, "tools", "catalogue.tsv"), encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("picture\t"):
-                _, path, frames, w, h = line.rstrip("\n").split("\t")
-                rows[os.path.basename(path)] = (int(frames), int(w), int(h))
-    return rows
-
-
-CATALOGUE = catalogue()
+# {file name: (frames, frame width, height)} of every picture.
+CATALOGUE = {e.file_name: (e.frames, e.width, e.height) for e in catalogue.pictures()}
 
 
 def frames(name):

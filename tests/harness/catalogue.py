@@ -27,6 +27,11 @@ class Entry(collections.namedtuple("Entry", "kind file frames width height")):
         return "Data/" + self.file
 
     @property
+    def file_name(self):
+        """The file's name without its folder: "menu.PNG"."""
+        return os.path.basename(self.file)
+
+    @property
     def name(self):
         """The file's name without folder and extension: "menu"."""
         return os.path.splitext(os.path.basename(self.file))[0]
@@ -63,6 +68,11 @@ def sounds():
 
 def fonts():
     return of_kind("font")
+
+
+def by_file_name():
+    """Every entry by its file name ("menu.PNG", "aani4.wav")."""
+    return {e.file_name: e for e in entries()}
 
 
 def picture(name):
