@@ -134,7 +134,8 @@ class Data:
         return self._exclusive[group]
 
 
-def _max_channel(diff):
+def max_channel(diff):
+    """The largest of the three channel differences, pixel by pixel."""
     r, g, b = diff.split()
     return ImageChops.lighter(r, ImageChops.lighter(g, b))
 
@@ -152,11 +153,11 @@ def picture_match(shot, picture, x, y, tolerance=6, key=None, exclude=None):
         return 0.0
     seen = shot.image.crop(box)
     want = picture.crop((box[0] - x, box[1] - y, box[2] - x, box[3] - y))
-    same = _max_channel(ImageChops.difference(seen, want)).point(
+    same = max_channel(ImageChops.difference(seen, want)).point(
         lambda v: 255 if v <= tolerance else 0)
     mask = Image.new("L", want.size, 255)
     if key is not None:
-        keyed = _max_channel(ImageChops.difference(want, Image.new("RGB", want.size, key)))
+        keyed = max_channel(ImageChops.difference(want, Image.new("RGB", want.size, key)))
         mask = keyed.point(lambda v: 255 if v > 0 else 0)
     if exclude is not None:
         ex = (max(0, exclude[0] - box[0]), max(0, exclude[1] - box[1]),

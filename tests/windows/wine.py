@@ -21,7 +21,8 @@ from PIL import ImageChops, ImageDraw, ImageFont
 
 from harness import PROJECT_ROOT, SCREEN_H, SCREEN_W
 from harness.install import project_version
-from harness.xsession import (DriverError, OutputPump, button_held, grab, run_x,
+from harness.screens import max_channel, picture_match
+from harness.xsession import (DriverError, OutputPump, Shot, button_held, grab, run_x,
                               start_xvfb, stop_process, wait_for_shot, wait_until)
 
 # The release as `make windows` leaves it.
@@ -194,22 +195,14 @@ class WineGame:
 
 # --- what the screen shows ------------------------------------------------------------------
 
-def _max_channel(diff):
-    r, g, b = diff.split()
-    return ImageChops.lighter(r, ImageChops.lighter(g, b))
-
-
-def picture_share(shot, picture, x=0, y=0, tolerance=6):
-    """Share of a picture's pixels that the screen shows at (x, y) within `tolerance` per
-    channel; the game's cursor, or anything small drawn over it, costs only its own pixels."""
-    seen = shot.crop((x, y, x + picture.width, y + picture.height))
-    same = _max_channel(ImageChops.difference(seen, picture.convert("RGB"))).point(
-        lambda v: 255 if v <= tolerance else 0)
-    return same.histogram()[255] / (picture.width * picture.height)
+def picture_share(shot, picture, x=0, y=0):
+    """Share of a picture's pixels that the screen shows at (x, y); the game's cursor, or
+    anything small drawn over it, costs only its own pixels."""
+    return picture_match(Shot(shot), picture, x, y)
 
 
 def _ink(image, base, threshold=60):
-    return _max_channel(ImageChops.difference(image, base)).point(
+    return max_channel(ImageChops.difference(image, base)).point(
         lambda v: 255 if v > threshold else 0).convert("1")
 
 
