@@ -10,8 +10,11 @@
 
 int main(int, char**)
 {
-    if (gameInit() != 0)
+    bool started = gameInit() != 0;
+    if (started)
         gameMain();
     gameShutdown();
-    return 0;
+    // A start-up that failed has said why on standard error; its status says so to whatever
+    // started the game (a launcher, a desktop, a script).
+    return started ? 0 : 1;
 }

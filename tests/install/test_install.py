@@ -13,7 +13,7 @@ import pytest
 from PIL import Image
 
 from harness import PROJECT_ROOT
-from harness.install import (APP_ID, ICON_SIZES, desktop_entry, files_under, make,
+from harness.install import (APP_ID, ICON_SIZES, clean_env, desktop_entry, files_under, make,
                              project_version, run, start_like_the_menu)
 
 BUILD = os.environ.get("QUIMBO_BUILD", os.path.join(PROJECT_ROOT, "build"))
@@ -177,3 +177,15 @@ def test_installed_game_starts_from_its_menu_entry_anywhere(tmp_path):
                         str(elsewhere), lambda game: None)
     assert os.listdir(elsewhere) == [], "the game wrote into its start folder"
     shutil.rmtree(prefix)
+
+
+def test_installed_command_passes_on_a_failed_start_ups_status(tmp_path):
+    # A quit from the menu ends with 0 (the menu-start test above); a game that cannot start
+    # must end with 1 through the launcher too, for a desktop or a script to see.
+    prefix = tmp_path / "prefix"
+    make("install", "PREFIX=%s" % prefix, build=BUILD)
+    failed = run([str(prefix / "bin" / "quimbo")], check=False,
+                 env=clean_env(SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="nonexistent"))
+    assert failed.returncode == 1, failed.stdout + failed.stderr
+    assert failed.stderr.startswith("Failed to initialize SDL: "), failed.stderr
+    assert failed.stdout == ""

@@ -1,6 +1,6 @@
 """The real game on a machine that lacks a device: no sound card, no display at all, or a
 display that refuses the game's video mode. Each is said on standard error, nothing is shown,
-and the program still ends with status 0."""
+and the program ends with status 1, so that a launcher or a script can tell."""
 
 import os
 import subprocess
@@ -14,13 +14,13 @@ MIXER_MESSAGE = "Failed to initialize SDL_mixer}n"
 ALSA_PREFIX = "ALSA lib "
 
 
-def test_no_sound_card_gives_the_mixer_message_and_status_0(game_binary, data_root):
+def test_no_sound_card_gives_the_mixer_message_and_status_1(game_binary, data_root):
     # ALSA, SDL's usual way to a sound card, with no card configured at all.
     with Session(game_binary, data_root, env={"ALSA_CONFIG_PATH": "/dev/null"}, headless=True,
                  audio_driver="alsa") as game:
         status = game.wait_exit()
         errors = game.errors()
-    assert status == 0
+    assert status == 1
     assert errors.endswith(MIXER_MESSAGE), repr(errors[-200:])
     others = errors[: -len(MIXER_MESSAGE)].splitlines()
     assert [line for line in others if not line.startswith(ALSA_PREFIX)] == []
@@ -34,12 +34,12 @@ def one_sdl_failure(errors, prefix):
     assert errors.count("\n") == 1, repr(errors)
 
 
-def test_no_display_gives_sdls_message_and_status_0(game_binary, data_root):
+def test_no_display_gives_sdls_message_and_status_1(game_binary, data_root):
     # SDL told to use X, with no X server to be found.
     with Session(game_binary, data_root, env={"SDL_VIDEODRIVER": "x11"}, headless=True) as game:
         status = game.wait_exit()
         one_sdl_failure(game.errors(), "Failed to initialize SDL: ")
-    assert status == 0
+    assert status == 1
     assert game.output() == ""
 
 
@@ -50,7 +50,7 @@ def test_no_display_and_no_driver_named_is_no_display(game_binary, data_root):
     env["SDL_AUDIODRIVER"] = "dummy"
     done = subprocess.run([game_binary], cwd=data_root, env=env, timeout=60,
                           stdin=subprocess.DEVNULL, capture_output=True, text=True)
-    assert done.returncode == 0
+    assert done.returncode == 1
     assert "Failed to initialize SDL: No available video device\n" in done.stderr
     assert "Image " not in done.stdout
 
@@ -60,7 +60,7 @@ def test_refused_video_mode_is_said_and_the_game_shuts_down(game_binary, data_ro
     with Session(game_binary, data_root, screen=(SCREEN_W, SCREEN_H, 8)) as game:
         status = game.wait_exit()
         one_sdl_failure(game.errors(), "Failed to set video mode: ")
-    assert status == 0
+    assert status == 1
     # Refused before the first picture: nothing was loaded and no game was reset.
     assert game.output() == ""
 

@@ -16,7 +16,7 @@ def test_prints_every_picture_in_catalogue_order_then_the_reset_and_quits_cleanl
 
 
 # A library that will not start is reported on standard error; nothing is shown and the
-# program still ends with status 0.
+# program ends with status 1, so that whatever started it can tell.
 
 def test_unknown_video_driver_reports_sdls_own_text(headless_game):
     game = headless_game(env={"SDL_VIDEODRIVER": "nonexistent"})
@@ -26,7 +26,7 @@ def test_unknown_video_driver_reports_sdls_own_text(headless_game):
     assert errors.endswith("\n") and errors.count("\n") == 1, repr(errors)
     assert len(errors.strip()) > len("Failed to initialize SDL:"), "SDL's error text is missing"
     assert game.output() == ""
-    assert status == 0
+    assert status == 1
 
 
 def test_mixer_failure_message_is_exact_and_has_no_line_break(headless_game):
@@ -37,4 +37,12 @@ def test_mixer_failure_message_is_exact_and_has_no_line_break(headless_game):
     status = game.wait_exit()
     assert game.errors() == "Failed to initialize SDL_mixer}n"
     assert game.output() == ""
-    assert status == 0
+    assert status == 1
+
+
+def test_audio_driver_that_cannot_open_is_said_with_status_1(headless_game):
+    game = headless_game(audio_driver="nonexistent")
+    status = game.wait_exit()
+    assert game.errors().startswith("Failed to initialize SDL: "), repr(game.errors())
+    assert game.output() == ""
+    assert status == 1

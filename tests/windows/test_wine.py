@@ -144,3 +144,14 @@ def test_without_data_it_names_every_missing_picture_and_quits_cleanly(desk, unp
     assert game_errors(game) == "".join("ERROR opening image %s\n" % p for p in PICTURES)
     assert game_output(game) == RESET_LINE
     assert status == 0
+
+
+def test_a_start_up_that_fails_says_why_and_ends_with_status_1(desk, unpacked):
+    # A sound driver that does not exist: SDL itself will not start, nothing is shown, and the
+    # status tells whatever started the game.
+    exe = os.path.join(unpacked, "quimbo.exe")
+    with wine.WineGame(desk, exe, env={"SDL_AUDIODRIVER": "nonexistent"}) as game:
+        status = game.wait_exit(60)
+    assert game_errors(game).startswith("Failed to initialize SDL: "), game_errors(game)
+    assert game_output(game) == ""
+    assert status == 1

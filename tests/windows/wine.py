@@ -130,14 +130,16 @@ class WineDesk:
 class WineGame:
     """One run of a Windows program in a desk; use it as a context manager."""
 
-    def __init__(self, desk, exe, cwd=None):
+    def __init__(self, desk, exe, cwd=None, env=None):
         self.desk, self.exe = desk, exe
         self.cwd = cwd or os.path.dirname(exe)
+        self.extra_env = env or {}
         self.proc = None
         self.returncode = None
 
     def __enter__(self):
-        self.proc = subprocess.Popen(["wine", self.exe], cwd=self.cwd, env=self.desk.env(),
+        self.proc = subprocess.Popen(["wine", self.exe], cwd=self.cwd,
+                                     env=self.desk.env(**self.extra_env),
                                      stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
         self._out, self._err = OutputPump(self.proc.stdout), OutputPump(self.proc.stderr)
