@@ -54,6 +54,10 @@ def test_package_is_lintian_clean_and_depends_on_what_playing_needs(package):
         assert " %s\n" % path in contents + "\n", path
 
 
+# Another apt run (an unattended upgrade) may hold the package manager's lock for a while.
+WAIT_FOR_LOCK = ["-o", "DPkg::Lock::Timeout=300"]
+
+
 def installed(name):
     result = subprocess.run(["dpkg-query", "-W", "-f=${Status}", name], capture_output=True,
                             text=True)
@@ -75,14 +79,14 @@ def test_installs_starts_from_its_menu_entry_and_purges_without_a_trace(package)
     deb = deb_path(out)
     env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
     try:
-        subprocess.run(["apt-get", "install", "-y", "-q", deb], check=True, env=env,
-                       stdin=subprocess.DEVNULL, capture_output=True, timeout=600)
+        subprocess.run(["apt-get", *WAIT_FOR_LOCK, "install", "-y", "-q", deb], check=True,
+                       env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=600)
         files = package_files(deb)
         assert all(os.path.lexists(path) for path in files)
         start_like_the_menu("/usr/share/applications/%s.desktop" % APP_ID, "/",
                             lambda game: None)
     finally:
-        subprocess.run(["apt-get", "purge", "-y", "-q", "quimbo"], env=env,
+        subprocess.run(["apt-get", *WAIT_FOR_LOCK, "purge", "-y", "-q", "quimbo"], env=env,
                        stdin=subprocess.DEVNULL, capture_output=True, timeout=600)
     assert not installed("quimbo")
     assert [path for path in files if os.path.lexists(path)] == []
