@@ -16,11 +16,17 @@ deps-arm64:
 	@scripts/install-deps arm64
 
 # -d: dpkg-checkbuilddeps would ask for the mixer's arm64 -dev package, which is unpacked
-# privately rather than installed. PKG_CONFIG_PATH is set for the build command alone, so
-# no other build sees the private folder.
+# privately rather than installed. The cross profile and nocheck say what a cross build is:
+# its programs cannot run here, so no test runs during the build (make test-arm64 runs it
+# under qemu instead). CC and CXX name the cross compilers, which dpkg-architecture checks
+# against the target. PKG_CONFIG_PATH is set for this build command alone, so no other build
+# sees the private folder.
+ARM64_BUILD_ENV = DEB_BUILD_OPTIONS=nocheck CC=aarch64-linux-gnu-gcc CXX=aarch64-linux-gnu-g++ \
+  PKG_CONFIG_PATH='$(abspath $(ARM64_MIXER_DEV))/pkgconfig'
+
 deb-arm64: deps-arm64 dist
 	packaging/arm64/mixer-dev '$(ARM64_MIXER_DEV)'
-	$(call debian-package,arm64,$(DEB_ARM64_DIR),-a arm64 -d --build=binary,PKG_CONFIG_PATH='$(abspath $(ARM64_MIXER_DEV))/pkgconfig')
+	$(call debian-package,arm64,$(DEB_ARM64_DIR),-a arm64 -Pcross$(comma)nocheck -d --build=binary,$(ARM64_BUILD_ENV))
 
 # The Linux game's menu is the reference the emulated one is compared with.
 test-arm64: deps-arm64 game
