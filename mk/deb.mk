@@ -42,22 +42,33 @@ distcheck: dist
 	rm -rf '$(DISTCHECK_DIR)'
 	@echo "distcheck: $(TARBALL) builds and passes its headless tests"
 
+# The architecture `make deb` builds for: this machine's, as dpkg names it.
+DEB_ARCH = $(shell dpkg --print-architecture)
+comma := ,
+
 # Built from the release tarball in a folder of its own, so neither the build folder nor the
 # work tree is touched. lintian fails the build on any error or warning.
 deb: deps-deb dist
+	$(call debian-package,$(DEB_ARCH),$(DEB_DIR),--build=source$(comma)binary)
+
+# $(call debian-package,ARCH,FOLDER,DPKG_BUILDPACKAGE_OPTIONS[,ENVIRONMENT]): unpacks the
+# release tarball in FOLDER, builds the package for ARCH there with the environment given,
+# checks it with lintian and copies what was made to the release folder.
+define debian-package
 	@changelog=$$(dpkg-parsechangelog -l debian/changelog -S Version); \
 	  if [ "$$changelog" != '$(QUIMBO_VERSION)' ]; then \
 	    echo "deb: debian/changelog is at $$changelog, CMakeLists.txt at $(QUIMBO_VERSION)" >&2; \
 	    exit 1; fi
-	rm -rf '$(DEB_DIR)'
-	mkdir -p '$(DEB_DIR)'
-	tar -xzf '$(TARBALL)' -C '$(DEB_DIR)'
-	cd '$(DEB_DIR)/$(QUIMBO_RELEASE)' && dpkg-buildpackage --build=source,binary -us -uc -j$(JOBS)
-	rm -rf '$(DEB_DIR)/$(QUIMBO_RELEASE)'
-	lintian --display-info --fail-on error,warning '$(DEB_DIR)/quimbo_$(QUIMBO_VERSION)_amd64.changes'
+	rm -rf '$(2)'
+	mkdir -p '$(2)'
+	tar -xzf '$(TARBALL)' -C '$(2)'
+	cd '$(2)/$(QUIMBO_RELEASE)' && $(4) dpkg-buildpackage $(3) -us -uc -j$(JOBS)
+	rm -rf '$(2)/$(QUIMBO_RELEASE)'
+	lintian --display-info --fail-on error,warning '$(2)/quimbo_$(QUIMBO_VERSION)_$(1).changes'
 	mkdir -p '$(RELEASE_DIR)'
-	cp -f '$(DEB_DIR)'/quimbo_$(QUIMBO_VERSION)* '$(RELEASE_DIR)/'
+	cp -f '$(2)'/quimbo_$(QUIMBO_VERSION)* '$(RELEASE_DIR)/'
 	@ls -1 '$(RELEASE_DIR)'/quimbo_$(QUIMBO_VERSION)*
+endef
 
 # The player's build without GoogleTest, the build / sudo install / build sequence, and the
 # package built, checked, installed, started and purged (the last two need root).

@@ -24,7 +24,8 @@ def test_the_package_and_the_readme_carry_the_projects_version():
     assert changelog.stdout.strip() == version
     with open(os.path.join(PROJECT_ROOT, "README.md"), encoding="utf-8") as f:
         readme = f.read()
-    assert "quimbo_%s_amd64.deb" % version in readme
+    for arch in ("amd64", "arm64"):
+        assert "quimbo_%s_%s.deb" % (version, arch) in readme
     assert "quimbo-%s.tar.gz" % version in readme
 
 
