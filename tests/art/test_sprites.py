@@ -96,7 +96,7 @@ def dark_share(frame):
 
 INSIDE = ["zap.PNG", "quimbo_normal.PNG", "quimbo_zap.PNG", "quimbo_bubble.PNG", "quimbo_falling.PNG",
           "quimbo_slime.PNG", "boost.PNG", "birdr_normal.PNG", "birdl_normal.PNG", "birdr_dying.PNG",
-          "birdl_dying.PNG", "birdr_falling.PNG", "birdl_falling.PNG", "plane_falling.PNG",
+          "birdl_dying.PNG", "birdr_falling.PNG", "birdl_falling.PNG", "plane_normal.PNG", "plane_falling.PNG",
           "slime_blowing.PNG"]
 
 
@@ -159,15 +159,124 @@ def skin(f):
     return has_colour(f, (palette.SKIN, palette.SKIN_DK))
 
 
-def test_attack_frame_on_show_has_the_face_and_the_burst_where_the_stars_fly():
-    normal, shown = frames("quimbo_normal.PNG")[1], frames("quimbo_zap.PNG")[1]
-    assert skin(shown).sum() >= 0.8 * skin(normal).sum(), "the arm hides the face"
-    # The burst: white-hot pixels ahead of the face, at the height the stars leave (the
-    # frame's middle row, give or take ten, and a star is 16 high).
-    ys, xs = np.nonzero(luminance(shown) > 0.85)
-    burst = xs > 100
-    assert burst.sum() >= 12
-    assert 30 <= ys[burst].mean() <= 66
+def skin_with_edges(f):
+    """The skin and its anti-aliased edge: pixels near a skin tone that touch skin. Blends of
+    other colours that happen to come near a skin tone, away from any skin, are left out."""
+    tones = np.array((palette.SKIN, palette.SKIN_DK), dtype=float)
+    near = art(f) & (np.sqrt(((f[..., None, :].astype(float) - tones) ** 2).sum(-1)).min(-1) <= 40)
+    grown = skin(f)
+    while True:
+        p = np.pad(grown, 1)
+        more = grown | (near & (p[:-2, 1:-1] | p[2:, 1:-1] | p[1:-1, :-2] | p[1:-1, 2:]))
+        if more.sum() == grown.sum():
+            return grown
+        grown = more
+
+
+# Where the stars appear in the player's frame: their top-left at the middle (64, 48), ten
+# rows up or nine down, and a star is 16 square.
+STARS_X, STARS_Y = slice(64, 81), slice(38, 75)
+STAR_MIDDLE = (72, 56)
+
+
+def test_stars_leave_from_the_wand_and_the_attack_does_not_pop():
+    normal, zap = frames("quimbo_normal.PNG"), frames("quimbo_zap.PNG")
+    for k, f in enumerate(normal + zap):
+        assert not skin_with_edges(f)[STARS_Y, STARS_X].any(), "frame %d: the stars cover his face or hand" % k
+    for k in range(3):
+        # The burst: white-hot pixels the attack adds to the resting frame, round the wand's tip.
+        ys, xs = np.nonzero((luminance(zap[k]) > 0.85) & ~(luminance(normal[k]) > 0.85))
+        assert len(xs) >= (12 if k else 6), "frame %d" % k
+        assert np.hypot(xs.mean() - STAR_MIDDLE[0], ys.mean() - STAR_MIDDLE[1]) <= 10, "frame %d" % k
+        # The pose changes at the wrist only: the outline stays, the face does not move.
+        a, b = art(normal[k]), art(zap[k])
+        assert (a & b).sum() / (a | b).sum() >= 0.9, "frame %d" % k
+        (ny, nx), (zy, zx) = (np.nonzero(skin(f)) for f in (normal[k], zap[k]))
+        assert np.hypot(nx.mean() - zx.mean(), ny.mean() - zy.mean()) <= 1.0, "frame %d" % k
+        assert skin(zap[k]).sum() >= 0.8 * skin(normal[k]).sum(), "the arm hides the face"
+
+
+def test_blast_cloud_shows_round_him_in_its_own_colours_and_streams_left():
+    cloud, riders = frames("boost.PNG"), frames("quimbo_normal.PNG")
+    gown = (palette.GOWN_DK, palette.GOWN, palette.GOWN_LT)
+    gown_colour = np.median(np.concatenate([f[has_colour(f, gown)] for f in riders]), axis=0)
+    for k, c in enumerate(cloud):
+        for rider in riders:
+            shown = art(c) & ~art(rider)
+            assert shown.sum() >= 0.6 * art(rider).sum(), "frame %d shows %d px" % (k, shown.sum())
+        fill = c[art(c) & (luminance(c) > 0.06)].astype(float)  # leaving out the outline
+        colour = np.median(fill, axis=0)
+        assert np.linalg.norm(colour - gown_colour) >= 100, colour
+        assert np.linalg.norm(colour - np.array(sky_cloud_colour())) >= 60, colour
+    # The fire flows left: what changes into the next frame is best matched, in most frames,
+    # by this frame's pixels a few columns to its right (puffs also swell and cool as they go,
+    # so not every pair of frames says it as clearly).
+    leftward = 0
+    for k, c in enumerate(cloud):
+        nxt = cloud[(k + 1) % len(cloud)]
+        moved = art(nxt) & np.any(nxt != c, axis=2)
+        moved[:, :16] = moved[:, -16:] = False
+        ys, xs = np.nonzero(moved)
+        match = {d: np.all(nxt[ys, xs] == c[ys, xs + d], axis=1).mean() for d in range(-16, 17)}
+        leftward += max(match, key=match.get) > 0
+    assert leftward >= 6, leftward
+
+
+def sky_cloud_mask():
+    """The sky's clouds, rows 150 to 560 of the background: pixels that stand off the clear
+    sky of their row (the row's median), the moon's halo left out."""
+    sky = np.array(Image.open(os.path.join(ROOT, "Data", "Gfx", "taustakuva.PNG")).convert("RGB")).astype(int)
+    part = sky[150:560]
+    mask = np.abs(part - np.median(part, axis=1, keepdims=True)).sum(axis=2) > 12
+    mask[:100, 680:960] = False
+    return part, mask
+
+
+def sky_cloud_colour():
+    part, mask = sky_cloud_mask()
+    return np.median(part[mask], axis=0)
+
+
+def test_sky_has_clouds_of_several_sizes_with_soft_edges():
+    part, mask = sky_cloud_mask()
+    heights = []
+    rows = np.nonzero(mask.any(axis=1))[0]
+    # Clouds lie side by side or one above another: split the mask into bands of rows and
+    # each band into runs of columns, and measure each run's height.
+    for band in np.split(rows, np.nonzero(np.diff(rows) > 2)[0] + 1):
+        cols = np.nonzero(mask[band[0] : band[-1] + 1].any(axis=0))[0]
+        for run in np.split(cols, np.nonzero(np.diff(cols) > 8)[0] + 1):
+            if len(run) >= 60:
+                ys = np.nonzero(mask[band[0] : band[-1] + 1, run[0] : run[-1] + 1].any(axis=1))[0]
+                heights.append(int(ys.max() - ys.min() + 1))
+    distinct = []
+    for h in sorted(heights):
+        if not distinct or h - distinct[-1] >= 6:
+            distinct.append(h)
+    assert len(distinct) >= 3, heights
+    # Soft edges and no seams where puffs overlap: no sharp step between neighbours in a cloud
+    # (its body: two pixels in from the mask's edge, which also leaves out the stars).
+    body = mask.copy()
+    for dy in (-2, 0, 2):
+        for dx in (-2, 0, 2):
+            body &= np.roll(np.roll(mask, dy, axis=0), dx, axis=1)
+    for axis in (0, 1):
+        step = np.abs(np.diff(part, axis=axis)).sum(axis=2)
+        inside = body[1:] & body[:-1] if axis == 0 else body[:, 1:] & body[:, :-1]
+        assert np.percentile(step[inside], 99) <= 30, axis
+
+
+def carpet_red(f):
+    return has_colour(f, (palette.CARPET_DK, palette.CARPET, palette.CARPET_LT))
+
+
+def test_carpet_does_not_jump_when_he_falls_off():
+    riding = carpet_red(frames("quimbo_normal.PNG")[1])
+    ry, rx = np.nonzero(riding)
+    for k, f in enumerate(frames("quimbo_falling.PNG")):
+        ys, xs = np.nonzero(carpet_red(f))
+        assert xs.max() - xs.min() >= 0.9 * (rx.max() - rx.min()), "frame %d" % k
+        assert np.hypot(xs.mean() - rx.mean(), ys.mean() - ry.mean()) <= 6, "frame %d" % k
 
 
 def test_fall_flutters_in_place_instead_of_spinning():
@@ -197,10 +306,14 @@ def test_birds_beat_twice_a_sheet_bob_and_flash_when_hit(side):
     white = lambda f: int((f.min(axis=2) >= 230).sum())
     assert white(frames(side + "_dying.PNG")[1]) >= 5 * max(white(f) for f in flying) + 50
 
-    # Falling: not a plain half turn, which has no direction.
-    a, b = (art(f) for f in frames(side + "_falling.PNG"))
+    # Falling: not a plain half turn, which has no direction; and no drawn symbols round it
+    # (arrows, strokes of white), only the bird and its own feathers.
+    falling = frames(side + "_falling.PNG")
+    a, b = (art(f) for f in falling)
     flipped = a[::-1, ::-1]
     assert (flipped & b).sum() / (flipped | b).sum() < 0.6
+    for f in falling:
+        assert not has_colour(f, (palette.WHITE,)).any()
 
 
 def test_plane_falling_frames_differ_clearly():
