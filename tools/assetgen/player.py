@@ -393,61 +393,74 @@ BLAST_HOT = (GOLD, BLAST_LT, WHITE)
 BLAST_FIRE = (BLAST_DK, BLAST, BLAST_LT)
 BLAST_EMBER = (BLAST_EDGE, BLAST_DK, BLAST)
 
-# The streams of puffs the fire pours out, each along a straight path from its start to its
-# end: (start, end, radius at the start, largest radius, puffs on the path).
-# Each puff makes one trip a sheet, and a stream has three: a puff moves less than half the gap
-# to the next one each frame, so the eye follows it left instead of seeing the stream roll back.
-BLAST_STREAMS = (
-    ((34, 70), (22, 21), 6.0, 17.0, 3),  # from the carpet's back end, up behind his back
-    ((33, 74), (21, 54), 7.0, 16.0, 3),  # straight back, rising a little
-    ((38, 79), (19, 78), 7.0, 11.0, 3),  # back, below the tassels
-    ((112, 84), (30, 84.5), 5.0, 7.4, 3),  # along the carpet's underside, from its front
+# The tail is a few jets of fire, each a tube from the carpet back into the sky: start, end,
+# radius at the start and at the end, the height of the bulges that run along it, and where
+# they are (in gaps between bulges), so that the jets do not thin out all at once.
+BLAST_JETS = (
+    ((34, 70), (21, 22), 7.6, 14.0, 6.5, 0.0),  # from the carpet's back end, up behind his back
+    ((33, 74), (16, 58), 9.0, 14.0, 6.0, 0.5),  # straight back, rising a little
+    ((38, 80), (16, 81), 7.5, 11.0, 4.0, 0.25),  # back, below the tassels
+    ((112, 84), (30, 85), 4.0, 6.0, 2.6, 0.75),  # along the carpet's underside, from its front
 )
+# The bulges: one every 30 pixels along a jet, three passing by in a sheet, so each frame
+# moves them 11 pixels back, well under half the gap to the next: the eye follows the fire
+# streaming back rather than seeing it roll forward.
+BULGE_GAP = 30.0
+BULGES_PER_SHEET = 3
 
 
-def blast_puff(ctx, stream, i, f):
-    """Puff i of a stream at the sheet's time f: born at the start, swelling and cooling as it
-    streams away, shrinking as it dies at the end; one trip takes the whole sheet. Puffs of a
-    stream differ in size, so the tail breaks up into clouds rather than beads on a string."""
-    (x0, y0), (x1, y1), r0, r1, count = stream
-    t = (f + i / count) % 1.0
-    x, y = x0 + (x1 - x0) * t, y0 + (y1 - y0) * t
-    size = 1.0 + 0.15 * math.sin(2.3 * i + x0)
-    r = size * (r0 + (r1 - r0) * math.sin(0.5 * math.pi * min(1.0, t / 0.6))) * min(1.0, (1.0 - t) / 0.3 + 0.3)
-    tones = BLAST_HOT if t < 0.2 else BLAST_FIRE if t < 0.55 else BLAST_EMBER
-    return t, (x, y, r, tones)
+def jet_circles(jet, f):
+    """The circles whose union is one jet at the sheet's time f: (x, y, radius, how far along)."""
+    (x0, y0), (x1, y1), r_start, r_end, bulge, phase = jet
+    length = math.hypot(x1 - x0, y1 - y0)
+    steps = int(length / 1.5)
+    out = []
+    for j in range(steps + 1):
+        u = j / steps
+        r = (r_start + (r_end - r_start) * u) * (1 - 0.55 * u ** 4)  # the tip burns out
+        r += bulge * math.sin(TAU * (u * length / BULGE_GAP + phase - BULGES_PER_SHEET * f)) * min(1.0, 4 * u)
+        out.append((x0 + (x1 - x0) * u, y0 + (y1 - y0) * u, max(r, 0.5), u))
+    return out
+
+
+def jet(ctx, jet_, f):
+    """One jet in three flat tones lit from the top-left: white-hot at the carpet, then fire,
+    then the embers at its tip."""
+    circles = jet_circles(jet_, f)
+    for tone in range(3):
+        for x, y, r, u in circles:
+            tones = BLAST_HOT if u < 0.25 else BLAST_FIRE if u < 0.6 else BLAST_EMBER
+            if tone == 0:
+                cv.fill(ctx, cv.circle(x, y, r), tones[0])
+            elif tone == 1:
+                cv.fill(ctx, cv.circle(x - 0.15 * r, y - 0.2 * r, 0.82 * r), tones[1])
+            else:
+                cv.fill(ctx, cv.circle(x - 0.35 * r, y - 0.4 * r, 0.4 * r), tones[2])
 
 
 def boost_frames():
     """The blast: a comet's tail of magic fire pouring back from the carpet; 8 frames.
 
     While the blast lasts the world races by four times as fast, so everything here flows
-    left: puffs are born white-hot at the carpet's back end and under its front, swell, cool
-    and stream away behind him, and streaks of light shoot past beneath. Every puff and streak
-    moves on a cycle of exactly 8 frames, so the loop has no seam; the whole tail keeps a pixel
-    clear of the frame's edges, so nothing of it looks cut.
+    back: bulges of fire run along the jets from the carpet to their tips, streaks of light
+    shoot past beneath and sparks fly off. Everything moves on a cycle of exactly 8 frames,
+    so the loop has no seam; the whole tail keeps a pixel clear of the frame's edges, so
+    nothing of it looks cut.
     """
     out = []
     for k in range(8):
         f = k / 8.0
 
         def draw(c, f=f):
-            # The body of the tail: a sheet of cooling fire behind and below the carpet, its
-            # lower edge rippling back.
-            edge = [(x, 88.5 + 1.8 * math.sin(TAU * (x / 26.0 + 2 * f))) for x in range(112, 14, -8)]
-            tail = [(110, 78), (114, 82)] + edge + [(9, 80), (8, 64), (12, 44), (20, 38), (30, 52), (36, 70)]
-            cv.shaded(c, cv.smooth(tail), BLAST_EMBER, shift=1.6, rim=1.0, line=0.7)
-            puffs = [blast_puff(c, s, i, f) for s in BLAST_STREAMS for i in range(s[4])]
-            # The oldest, coolest puffs behind, the fresh hot ones in front.
-            for _, (x, y, r, tones) in sorted(puffs, key=lambda p: -p[0]):
-                cv.shaded(c, cv.circle(x, y, r), tones, shift=0.22 * r, rim=0.12 * r, line=0.7)
+            for j in BLAST_JETS:
+                jet(c, j, f)
             # The white-hot mouth at the carpet's back end, flickering.
             glow = 10.0 + 1.2 * math.sin(TAU * 2 * f)
             cv.shaded(c, cv.ellipse(30, 77, glow * 1.3, glow), BLAST_HOT, shift=1.4, rim=0.8, line=0)
 
         def glints(c, f=f):
             # Streaks of light racing back, one trip a sheet, and sparks thrown off the tail.
-            for j, (y, length, off) in enumerate(((81, 16, 0.0), (89, 12, 0.35), (76, 10, 0.7), (86, 9, 0.15))):
+            for j, (y, length, off) in enumerate(((81, 16, 0.0), (88, 12, 0.35), (77, 10, 0.7), (85, 9, 0.15))):
                 t = (f + off) % 1.0
                 x = 104 - 96 * t
                 c.new_path()
@@ -459,7 +472,7 @@ def boost_frames():
                 c.stroke()
             for i in range(5):
                 t = (f + i / 5.0) % 1.0
-                cv.sparkle(c, 30 - 24 * t, 66 - 30 * t + 5 * math.sin(TAU * i / 5), 1.2 + 2.6 * math.sin(math.pi * t),
+                cv.sparkle(c, 30 - 20 * t, 62 - 30 * t + 5 * math.sin(TAU * i / 5), 1.2 + 2.6 * math.sin(math.pi * t),
                            GOLD_LT if i % 2 else WHITE)
 
         out.append(cv.inside(cv.sprite(W, H, draw, glints=glints), "the blast cloud"))
