@@ -138,12 +138,13 @@ def smoothstep(e0, e1, v):
 
 
 def cloud_field(xs, ys, cx, cy, width, height, seed, puffs):
-    """How far inside one cloud each point lies: the largest of its puffs' fields, so the
-    puffs merge into one outline with no seam where they overlap. The heap rises from a
-    flat base."""
+    """How far inside one cloud each point lies: a smooth maximum of its puffs' fields, so the
+    puffs merge into one outline with no seam or crease where they meet. The heap rises from
+    a flat base."""
     rng = random.Random(seed * 31 + 7)
     base = cy + height / 2
-    field = np.full(xs.shape, -1.0)
+    total = np.zeros(xs.shape)
+    soft = 0.3  # how round the joins between puffs are: round enough to fill the dips
     for i in range(puffs):
         u = (i + 0.5) / puffs
         hump = math.sin(math.pi * u) ** 0.7  # tallest in the middle
@@ -151,9 +152,10 @@ def cloud_field(xs, ys, cx, cy, width, height, seed, puffs):
         ry = height * (0.35 + 0.65 * hump) * rng.uniform(0.85, 1.0)
         rx = max(width / puffs * rng.uniform(0.9, 1.3), ry * 1.2)
         py = base - ry * 0.55
-        field = np.maximum(field, 1 - ((xs - px) / rx) ** 2 - ((ys - py) / ry) ** 2)
+        total += np.exp(np.maximum(1 - ((xs - px) / rx) ** 2 - ((ys - py) / ry) ** 2, -3.0) / soft)
+    field = soft * np.log(total)
     # The flat base, soft as the rest of the edge.
-    return np.minimum(field, (base - ys) / max(3.0, height * 0.25))
+    return np.minimum(field, (base - ys) / max(4.0, height * 0.3))
 
 
 def clouds_layer(w, h):
@@ -165,7 +167,7 @@ def clouds_layer(w, h):
         x0, x1 = max(0, int(cx - width / 2 - 40)), min(w, int(cx + width / 2 + 40))
         y0, y1 = max(0, int(cy - height)), min(h, int(cy + height))
         sx, sy = xs[y0:y1, x0:x1], ys[y0:y1, x0:x1]
-        a = smoothstep(0.0, 0.6, cloud_field(sx, sy, cx, cy, width, height, seed, puffs)) * CLOUD_ALPHA
+        a = smoothstep(0.0, 0.7, cloud_field(sx, sy, cx, cy, width, height, seed, puffs)) * CLOUD_ALPHA
         v = smoothstep(cy - height / 2, cy + height / 2, sy)[..., None]
         colour = (np.array(CLOUD_TOP) * (1 - v) + np.array(CLOUD_BOTTOM) * v) / 255.0
         region = rgba[y0:y1, x0:x1]
