@@ -329,6 +329,8 @@ def report():
     print("blast: %.2f s, seam step %.4f (largest step %.4f), first sample %+.1f dBFS, swell %.2f Hz, "
           "below 150 Hz %.0f %%" % (len(x) / RATE, *seam_step(x), dbfs(abs(x[0])), swell_rate(x),
                                    100 * bass_share(x)))
+    print("blast onset: first 100 ms %+.1f dB over the rest"
+          % (20 * math.log10(rms(x[: RATE // 10]) / rms(x[RATE // 10 :]))))
 
 
 if __name__ == "__main__":
