@@ -180,3 +180,11 @@ if __name__ == "__main__":
     print("high scores: rows' ink x %d-%d (centre %.1f), y %d-%d; scroll's light run x %d-%d (centre %.1f)"
           % (left, right, (left + right) / 2, top, bottom, runs[0][0], runs[0][1], sum(runs[0]) / 2))
     print("menu: %d pixels of landscape just under the last button" % menu_clutter())
+
+
+def test_menu_magician_keeps_his_moonlit_rim():
+    # The large magician at (40, 330) on the menu is ringed in the same light as in the game.
+    from assetgen import palette
+    region = picture("menu.PNG")[330:522, 40:296]
+    rim = np.all(region == np.array(palette.AURA), axis=2).sum()
+    assert rim >= 1000, rim

@@ -277,15 +277,41 @@ def test_no_sound_clicks(snd):
             assert max(edge_steps(x)) < 0.003, name
 
 
-def test_blast_loops_for_two_seconds_without_a_seam_and_swells_twice_a_second(snd):
+def rms(x):
+    return math.sqrt(float(np.mean(x * x)))
+
+
+def test_blast_outlasts_a_blast_loops_without_a_seam_and_fires_with_a_whoomph(snd):
     x = snd[BLAST]
-    assert len(x) >= 2 * RATE
+    # A blast lasts five seconds: one blast never hears the loop come round.
+    assert len(x) >= 5 * RATE
     step, largest = seam_step(x)
     assert step <= 0.25 * largest
-    # A loop that starts on silence does not thump when the blast begins.
-    assert abs(x[0]) < 0.01
-    assert abs(swell_rate(x) - 2.0) < 0.26
+    # A loop that starts and ends on silence does not thump when the blast begins.
+    assert abs(x[0]) < 0.01 and abs(x[-1]) < 0.01
+    # The moment it fires: the first tenth of a second stands 6 dB over the rush after it.
+    assert 20 * math.log10(rms(x[: RATE // 10]) / rms(x[RATE // 10 :])) >= 6
+    assert abs(swell_rate(x[RATE:]) - 2.0) < 0.26
     assert bass_share(x) < 0.15
+
+
+def attack_and_sustain_ms(x):
+    """How long a sound takes to come within 6 dB of its peak level, and how long it stays
+    within 12 dB of it, in 5 ms steps."""
+    frame = RATE // 200
+    level = np.sqrt(np.mean(x[: len(x) // frame * frame].reshape(-1, frame) ** 2, axis=1))
+    return int(np.argmax(level >= level.max() / 2)) * 5, int((level >= level.max() / 4).sum()) * 5
+
+
+def test_hurt_cry_hits_at_once_fades_fast_and_is_no_louder_than_the_rarer_sounds(snd):
+    x = snd["aww.wav"]
+    attack, sustain = attack_and_sustain_ms(x)
+    assert attack <= 15, "no sharp start"
+    assert sustain <= 250, "it lingers"
+    for small in (False, True):
+        cry = loudness(x, small)
+        for other in ("aani4.wav", "bubble.wav", "slime.wav", "aani1.wav"):
+            assert cry <= loudness(snd[other], small), other
 
 
 def report():
@@ -310,6 +336,10 @@ def report():
     print("blast: %.2f s, seam step %.4f (largest step %.4f), first sample %+.1f dBFS, swell %.2f Hz, "
           "below 150 Hz %.0f %%" % (len(x) / RATE, *seam_step(x), dbfs(abs(x[0])), swell_rate(x),
                                    100 * bass_share(x)))
+    print("hurt cry: within 6 dB of its peak after %d ms, within 12 dB of it for %d ms"
+          % attack_and_sustain_ms(snd["aww.wav"]))
+    print("blast onset: first 100 ms %+.1f dB over the rest"
+          % (20 * math.log10(rms(x[: RATE // 10]) / rms(x[RATE // 10 :]))))
 
 
 if __name__ == "__main__":

@@ -3,6 +3,9 @@
 The game shows a sheet's frames at fixed frame times and a new sheet from its frame 1, so
 these checks look at the frames that are on show and at the sky they are seen against.
 Run from the project root: /usr/bin/python3 -m pytest -q tests/art/test_sprites.py
+Run as a script it prints the figures of the magician, his blast and the sky, for the data
+under the given folder (another checkout's Data/, say) or the committed one:
+    PYTHONPATH=tests:tools /usr/bin/python3 tests/art/test_sprites.py [DATA]
 """
 
 import os
@@ -19,6 +22,7 @@ from assetgen import palette  # noqa: E402  (the colours the magician is drawn i
 from harness import catalogue  # noqa: E402
 
 KEY = np.array((0, 255, 0), dtype=np.uint8)
+DATA = [os.path.join(ROOT, "Data")]  # the data measured; the report may point it elsewhere
 PLAY_TOP, PLAY_BOTTOM, PLAY_LEFT, PLAY_RIGHT = 0, 480, 350, 674  # where the magician flies
 
 
@@ -28,7 +32,7 @@ CATALOGUE = {e.file_name: (e.frames, e.width, e.height) for e in catalogue.pictu
 
 def frames(name):
     count, w, h = CATALOGUE[name]
-    rgb = np.array(Image.open(os.path.join(ROOT, "Data", "Gfx", name)).convert("RGB"))
+    rgb = np.array(Image.open(os.path.join(DATA[0], "Gfx", name)).convert("RGB"))
     assert rgb.shape[:2] == (h, w * max(count, 1)), name
     return [rgb[:, k * w : (k + 1) * w] for k in range(max(count, 1))]
 
@@ -52,7 +56,7 @@ def sky_rows():
     """The luminance of the clear sky on each row of the play area. The few soft clouds are
     left out (a tenth of the row's darkest pixels): they are pale, and against them the
     dark outline does the work."""
-    sky = np.array(Image.open(os.path.join(ROOT, "Data", "Gfx", "taustakuva.PNG")).convert("RGB"))
+    sky = np.array(Image.open(os.path.join(DATA[0], "Gfx", "taustakuva.PNG")).convert("RGB"))
     return np.percentile(luminance(sky[:, PLAY_LEFT:PLAY_RIGHT]), 10, axis=1)
 
 
@@ -96,7 +100,7 @@ def dark_share(frame):
 
 INSIDE = ["zap.PNG", "quimbo_normal.PNG", "quimbo_zap.PNG", "quimbo_bubble.PNG", "quimbo_falling.PNG",
           "quimbo_slime.PNG", "boost.PNG", "birdr_normal.PNG", "birdl_normal.PNG", "birdr_dying.PNG",
-          "birdl_dying.PNG", "birdr_falling.PNG", "birdl_falling.PNG", "plane_falling.PNG",
+          "birdl_dying.PNG", "birdr_falling.PNG", "birdl_falling.PNG", "plane_normal.PNG", "plane_falling.PNG",
           "slime_blowing.PNG"]
 
 
@@ -159,15 +163,166 @@ def skin(f):
     return has_colour(f, (palette.SKIN, palette.SKIN_DK))
 
 
-def test_attack_frame_on_show_has_the_face_and_the_burst_where_the_stars_fly():
-    normal, shown = frames("quimbo_normal.PNG")[1], frames("quimbo_zap.PNG")[1]
-    assert skin(shown).sum() >= 0.8 * skin(normal).sum(), "the arm hides the face"
-    # The burst: white-hot pixels ahead of the face, at the height the stars leave (the
-    # frame's middle row, give or take ten, and a star is 16 high).
-    ys, xs = np.nonzero(luminance(shown) > 0.85)
-    burst = xs > 100
-    assert burst.sum() >= 12
-    assert 30 <= ys[burst].mean() <= 66
+def skin_with_edges(f):
+    """The skin and its anti-aliased edge: pixels near a skin tone that touch skin. Blends of
+    other colours that happen to come near a skin tone, away from any skin, are left out."""
+    tones = np.array((palette.SKIN, palette.SKIN_DK), dtype=float)
+    near = art(f) & (np.sqrt(((f[..., None, :].astype(float) - tones) ** 2).sum(-1)).min(-1) <= 40)
+    grown = skin(f)
+    while True:
+        p = np.pad(grown, 1)
+        more = grown | (near & (p[:-2, 1:-1] | p[2:, 1:-1] | p[1:-1, :-2] | p[1:-1, 2:]))
+        if more.sum() == grown.sum():
+            return grown
+        grown = more
+
+
+# Where the stars appear in the player's frame: their top-left at the middle (64, 48), ten
+# rows up or nine down, and a star is 16 square.
+STARS_X, STARS_Y = slice(64, 81), slice(38, 75)
+STAR_MIDDLE = (72, 56)
+
+
+def burst_pixels(resting, attack):
+    """(rows, columns) of the white-hot pixels an attack frame adds to the resting frame."""
+    return np.nonzero((luminance(attack) > 0.85) & ~(luminance(resting) > 0.85))
+
+
+def test_stars_leave_from_the_wand_and_the_attack_does_not_pop():
+    normal, zap = frames("quimbo_normal.PNG"), frames("quimbo_zap.PNG")
+    for k, f in enumerate(normal + zap):
+        assert not skin_with_edges(f)[STARS_Y, STARS_X].any(), "frame %d: the stars cover his face or hand" % k
+    for k in range(3):
+        # The burst: white-hot pixels the attack adds to the resting frame, round the wand's tip.
+        ys, xs = burst_pixels(normal[k], zap[k])
+        assert len(xs) >= (12 if k else 6), "frame %d" % k
+        assert np.hypot(xs.mean() - STAR_MIDDLE[0], ys.mean() - STAR_MIDDLE[1]) <= 10, "frame %d" % k
+        # The pose changes at the wrist only: the outline stays, the face does not move.
+        a, b = art(normal[k]), art(zap[k])
+        assert (a & b).sum() / (a | b).sum() >= 0.9, "frame %d" % k
+        (ny, nx), (zy, zx) = (np.nonzero(skin(f)) for f in (normal[k], zap[k]))
+        assert np.hypot(nx.mean() - zx.mean(), ny.mean() - zy.mean()) <= 1.0, "frame %d" % k
+        assert skin(zap[k]).sum() >= 0.8 * skin(normal[k]).sum(), "the arm hides the face"
+
+
+def gown_colour(riders):
+    gown = (palette.GOWN_DK, palette.GOWN, palette.GOWN_LT)
+    return np.median(np.concatenate([f[has_colour(f, gown)] for f in riders]), axis=0)
+
+
+def fill_colour(f):
+    """The median colour of a frame's art, leaving out the dark outline."""
+    return np.median(f[art(f) & (luminance(f) > 0.06)].astype(float), axis=0)
+
+
+def outline_change(a, b):
+    """The share of two frames' outline that differs between them."""
+    a, b = art(a), art(b)
+    return (a ^ b).sum() / (a | b).sum()
+
+
+def lower_edge_shift(a, b):
+    """How far left the lower edge of the fire under the carpet has moved from frame a to b,
+    and how much better that shift matches than none (error at the shift / error standing)."""
+    now, nxt = lower_edge(art(a)), lower_edge(art(b))
+    xs = np.arange(40, 100)  # under the carpet
+    err = {d: np.abs(nxt[xs] - now[xs + d]).mean() for d in range(-15, 16)}
+    best = min(err, key=err.get)
+    return best, err[best] / max(err[0], 1e-9)
+
+
+def test_blast_cloud_shows_round_him_in_its_own_colours_and_streams_left():
+    cloud, riders = frames("boost.PNG"), frames("quimbo_normal.PNG")
+    gown = gown_colour(riders)
+    for k, c in enumerate(cloud):
+        for rider in riders:
+            shown = art(c) & ~art(rider)
+            assert shown.sum() >= 0.6 * art(rider).sum(), "frame %d shows %d px" % (k, shown.sum())
+        colour = fill_colour(c)
+        assert np.linalg.norm(colour - gown) >= 100, colour
+        assert np.linalg.norm(colour - np.array(sky_cloud_colour())) >= 60, colour
+    # It moves: the outline changes by a fifth from frame to frame, and the lower edge of the
+    # fire under the carpet streams back, each frame's edge the last one's moved left.
+    for k, c in enumerate(cloud):
+        nxt = cloud[(k + 1) % len(cloud)]
+        assert outline_change(c, nxt) >= 0.2, "frame %d" % k
+        shift, ratio = lower_edge_shift(c, nxt)
+        assert shift >= 4 and ratio <= 0.5, "frame %d: best shift %d" % (k, shift)
+
+
+def lower_edge(mask):
+    """The lowest art row of each column (0 where a column is empty)."""
+    rows = np.arange(mask.shape[0])[:, None]
+    return np.where(mask.any(axis=0), (mask * rows).max(axis=0), 0).astype(float)
+
+
+def sky_cloud_mask():
+    """The sky's clouds, rows 150 to 560 of the background: pixels that stand off the clear
+    sky of their row (the row's median), the moon's halo left out."""
+    sky = np.array(Image.open(os.path.join(DATA[0], "Gfx", "taustakuva.PNG")).convert("RGB")).astype(int)
+    part = sky[150:560]
+    mask = np.abs(part - np.median(part, axis=1, keepdims=True)).sum(axis=2) > 12
+    mask[:100, 680:960] = False
+    return part, mask
+
+
+def sky_cloud_colour():
+    part, mask = sky_cloud_mask()
+    return np.median(part[mask], axis=0)
+
+
+def sky_cloud_heights(mask):
+    """The height of each cloud. Clouds lie side by side or one above another: the mask is
+    split into bands of rows and each band into runs of columns."""
+    heights = []
+    rows = np.nonzero(mask.any(axis=1))[0]
+    for band in np.split(rows, np.nonzero(np.diff(rows) > 2)[0] + 1):
+        cols = np.nonzero(mask[band[0] : band[-1] + 1].any(axis=0))[0]
+        for run in np.split(cols, np.nonzero(np.diff(cols) > 8)[0] + 1):
+            if len(run) >= 60:
+                ys = np.nonzero(mask[band[0] : band[-1] + 1, run[0] : run[-1] + 1].any(axis=1))[0]
+                heights.append(int(ys.max() - ys.min() + 1))
+    return heights
+
+
+def sky_cloud_steps(part, mask):
+    """The 99th percentile of the steps between neighbours inside the clouds' bodies (two
+    pixels in from the mask's edge, which also leaves out the stars), down and across."""
+    body = mask.copy()
+    for dy in (-2, 0, 2):
+        for dx in (-2, 0, 2):
+            body &= np.roll(np.roll(mask, dy, axis=0), dx, axis=1)
+    out = []
+    for axis in (0, 1):
+        step = np.abs(np.diff(part, axis=axis)).sum(axis=2)
+        inside = body[1:] & body[:-1] if axis == 0 else body[:, 1:] & body[:, :-1]
+        out.append(float(np.percentile(step[inside], 99)))
+    return out
+
+
+def test_sky_has_clouds_of_several_sizes_with_soft_edges():
+    part, mask = sky_cloud_mask()
+    heights = sky_cloud_heights(mask)
+    distinct = []
+    for h in sorted(heights):
+        if not distinct or h - distinct[-1] >= 6:
+            distinct.append(h)
+    assert len(distinct) >= 3, heights
+    # Soft edges and no seams where puffs overlap: no sharp step between neighbours in a cloud.
+    assert max(sky_cloud_steps(part, mask)) <= 30
+
+
+def carpet_red(f):
+    return has_colour(f, (palette.CARPET_DK, palette.CARPET, palette.CARPET_LT))
+
+
+def test_carpet_does_not_jump_when_he_falls_off():
+    riding = carpet_red(frames("quimbo_normal.PNG")[1])
+    ry, rx = np.nonzero(riding)
+    for k, f in enumerate(frames("quimbo_falling.PNG")):
+        ys, xs = np.nonzero(carpet_red(f))
+        assert xs.max() - xs.min() >= 0.9 * (rx.max() - rx.min()), "frame %d" % k
+        assert np.hypot(xs.mean() - rx.mean(), ys.mean() - ry.mean()) <= 6, "frame %d" % k
 
 
 def test_fall_flutters_in_place_instead_of_spinning():
@@ -197,10 +352,14 @@ def test_birds_beat_twice_a_sheet_bob_and_flash_when_hit(side):
     white = lambda f: int((f.min(axis=2) >= 230).sum())
     assert white(frames(side + "_dying.PNG")[1]) >= 5 * max(white(f) for f in flying) + 50
 
-    # Falling: not a plain half turn, which has no direction.
-    a, b = (art(f) for f in frames(side + "_falling.PNG"))
+    # Falling: not a plain half turn, which has no direction; and no drawn symbols round it
+    # (arrows, strokes of white), only the bird and its own feathers.
+    falling = frames(side + "_falling.PNG")
+    a, b = (art(f) for f in falling)
     flipped = a[::-1, ::-1]
     assert (flipped & b).sum() / (flipped | b).sum() < 0.6
+    for f in falling:
+        assert not has_colour(f, (palette.WHITE,)).any()
 
 
 def test_plane_falling_frames_differ_clearly():
@@ -218,3 +377,42 @@ def test_slime_swells_then_splashes_in_the_frames_shown():
         ys, xs = np.nonzero(art(blowing[k]))
         assert xs.max() - xs.min() >= 36 and ys.max() - ys.min() >= 36, "frame %d splashes wide" % k
     assert pieces(art(blowing[3])) >= 8, "frame 3 is flying drops"
+
+
+def report(data):
+    DATA[0] = data
+    normal, zap, cloud = frames("quimbo_normal.PNG"), frames("quimbo_zap.PNG"), frames("boost.PNG")
+    print("skin where the stars appear, resting and attack frames:",
+          [int(skin_with_edges(f)[STARS_Y, STARS_X].sum()) for f in normal + zap])
+    for k in range(3):
+        ys, xs = burst_pixels(normal[k], zap[k])
+        a, b = art(normal[k]), art(zap[k])
+        print("attack frame %d: burst centre (%.1f, %.1f), %.1f px from (72, 56); outline kept %.2f"
+              % (k, xs.mean(), ys.mean(), np.hypot(xs.mean() - 72, ys.mean() - 56), (a & b).sum() / (a | b).sum()))
+    shown = [(art(c) & ~art(r)).sum() / art(r).sum() for c in cloud for r in normal]
+    print("blast shows round him: %.0f-%.0f %% of his own area" % (100 * min(shown), 100 * max(shown)))
+    gown, sky_clouds = gown_colour(normal), sky_cloud_colour()
+    fills = [fill_colour(c) for c in cloud]
+    print("blast fill colour %s (luminance %.2f); from the gown %s: %.0f, from the sky's clouds %s: %.0f"
+          % (np.round(fills[0]), luminance(fills[0]), np.round(gown), min(np.linalg.norm(f - gown) for f in fills),
+             np.round(sky_clouds), min(np.linalg.norm(f - sky_clouds) for f in fills)))
+    pairs = [(cloud[k], cloud[(k + 1) % 8]) for k in range(8)]
+    print("blast outline change frame to frame: %.0f-%.0f %%; lower edge shift: %s"
+          % (100 * min(outline_change(a, b) for a, b in pairs), 100 * max(outline_change(a, b) for a, b in pairs),
+             [lower_edge_shift(a, b)[0] for a, b in pairs]))
+    part, mask = sky_cloud_mask()
+    print("sky cloud heights:", sky_cloud_heights(mask), "steps inside (down, across): %s" % sky_cloud_steps(part, mask))
+    riding = carpet_red(normal[1])
+    ry, rx = np.nonzero(riding)
+    fall = [np.nonzero(carpet_red(f)) for f in frames("quimbo_falling.PNG")]
+    print("carpet red: riding %d px wide at (%.0f, %.0f); falling %s px wide, moved %s px"
+          % (rx.max() - rx.min() + 1, rx.mean(), ry.mean(), [int(xs.max() - xs.min() + 1) for ys, xs in fall],
+             [round(float(np.hypot(xs.mean() - rx.mean(), ys.mean() - ry.mean())), 1) for ys, xs in fall]))
+    print("plane: rows between the art and the frame's bottom:",
+          [f.shape[0] - 1 - int(np.nonzero(art(f).any(axis=1))[0].max()) for f in frames("plane_normal.PNG")])
+    print("falling birds: white pixels", [int(has_colour(f, (palette.WHITE,)).sum())
+                                          for side in ("birdl", "birdr") for f in frames(side + "_falling.PNG")])
+
+
+if __name__ == "__main__":
+    report(sys.argv[1] if len(sys.argv) > 1 else DATA[0])

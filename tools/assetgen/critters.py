@@ -116,28 +116,6 @@ def hit_flash(ctx, cx, cy, r):
         cv.fill(ctx, cv.poly(pts), colour)
 
 
-def spin_marks(ctx):
-    """Two curved strokes round a falling bird, both turning the same way: it spins clockwise."""
-    for start in (200, 20):
-        a0, a1 = math.radians(start), math.radians(start + 70)
-        ctx.new_path()
-        ctx.save()
-        ctx.translate(24, 20)
-        ctx.scale(1.0, 0.85)
-        ctx.arc(0, 0, 18.5, a0, a1)
-        ctx.restore()
-        ctx.set_line_width(1.6)
-        ctx.set_line_cap(1)
-        cv.color(ctx, WHITE)
-        ctx.stroke()
-        # An arrowhead at the leading end of each stroke.
-        hx, hy = 24 + 18.5 * math.cos(a1), 20 + 18.5 * 0.85 * math.sin(a1)
-        tx, ty = -math.sin(a1), math.cos(a1) * 0.85
-        nx, ny = -ty, tx
-        cv.fill(ctx, cv.poly([(hx + 2.6 * tx, hy + 2.6 * ty), (hx + 2.2 * nx, hy + 2.2 * ny),
-                              (hx - 2.2 * nx, hy - 2.2 * ny)]), WHITE)
-
-
 def bird_sheets(prefix, tones, facing_right):
     flying = [cv.inside(cv.sprite(BIRD_W, BIRD_H, lambda c, k=k: bird_flying(c, tones, k, facing_right)),
                         "a flying bird") for k in range(14)]
@@ -178,27 +156,24 @@ def bird_sheets(prefix, tones, facing_right):
             bird(c, tones, math.radians(50 - 100 * t), dead=True, ruffle=2)
         dying.append(cv.inside(cv.sprite(BIRD_W, BIRD_H, draw), "a dying bird"))
 
-    # Falling: two frames a quarter turn apart, with strokes that say which way it spins;
-    # a half turn a frame would read as a flip with no direction.
+    # Falling: two frames a quarter turn apart, tumbling head over tail, with a few loose
+    # feathers left floating above it as it drops; a half turn a frame would read as a flip
+    # with no direction.
     falling = []
     for k in range(2):
         def draw(c, k=k):
             flip(c, facing_right)
+            for i, (x, y, a) in enumerate(((11, 8, 0.6), (36, 7, 2.2), (24, 5.5, -0.3))):
+                feather(c, x + 2 * k * (1 if i % 2 else -1), y + 1.0 * k, a + 0.5 * k, tones)
             c.save()
-            c.translate(24, 20)
+            c.translate(24, 23)
             c.rotate(math.radians(150 + 90 * k))
-            c.scale(0.78, 0.78)
+            c.scale(0.74, 0.74)
             c.translate(-24, -20)
             bird(c, tones, math.radians(-40), dead=True, ruffle=2)
             c.restore()
 
-        def marks(c, k=k):
-            flip(c, facing_right)
-            c.translate(24, 20)
-            c.rotate(math.radians(90 * k))
-            c.translate(-24, -20)
-            spin_marks(c)
-        falling.append(cv.inside(cv.sprite(BIRD_W, BIRD_H, draw, glints=marks), "a falling bird"))
+        falling.append(cv.inside(cv.sprite(BIRD_W, BIRD_H, draw), "a falling bird"))
 
     return {
         prefix + "_normal.PNG": cv.sheet(flying),
@@ -219,8 +194,9 @@ def plane(ctx, prop, smoking=False):
     for x in (34, 54):
         cv.ink(ctx, cv.poly([(x, 12), (x + 2, 26)], closed=False), 2.6)
         cv.ink(ctx, cv.poly([(x, 12), (x + 2, 26)], closed=False), 1.0, STONE_LT)
-    cv.ink(ctx, cv.poly([(40, 30), (38, 37)], closed=False), 2.6)  # landing gear
-    cv.shaded(ctx, cv.circle(38, 38.5, 3.6), STEEL_T, shift=0.8, rim=0.5)
+    # The landing gear, its wheel a pixel clear of the frame's bottom edge.
+    cv.ink(ctx, cv.poly([(40, 30), (38.5, 35.5)], closed=False), 2.6)
+    cv.shaded(ctx, cv.circle(38, 37.2, 3.2), STEEL_T, shift=0.8, rim=0.5)
     fin = cv.smooth([(74, 17), (80, 8), (86, 3.5), (91, 5), (90, 17)])
     cv.shaded(ctx, fin, RED_T, shift=1.2, rim=0.8)
     body = cv.smooth([(9, 17), (24, 13), (52, 13.5), (76, 15.5), (91, 14.5), (91, 22), (78, 25),

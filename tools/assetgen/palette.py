@@ -81,3 +81,8 @@ GOWN = (210, 192, 255)
 GOWN_LT = (240, 234, 255)
 # The moonlit rim just outside the magician's dark outline, so his shape reads on the night sky.
 AURA = (255, 228, 160)
+# The blast's fire, from white-hot gold to the magenta of its cooling puffs.
+BLAST_LT = (255, 236, 150)
+BLAST = (255, 158, 62)
+BLAST_DK = (232, 86, 88)
+BLAST_EDGE = (176, 48, 124)

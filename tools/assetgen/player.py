@@ -5,6 +5,9 @@ hit box x 26-122, y 36-82 of the frame; only the hat's tip rises above it.
 He faces right, the way his stars fly. His gown is pale and a moonlit rim runs outside his
 dark outline, so he reads from the night at the top of the play area to the glow at its
 bottom; every picture stays inside its frame.
+
+His stars leave from the middle of the frame, so he sits at the back of the carpet and holds
+his wand out over its front: the wand's tip, not his face, is where the stars appear.
 """
 
 import math
@@ -13,6 +16,10 @@ from . import canvas as cv
 from .palette import (
     AURA,
     BEARD,
+    BLAST,
+    BLAST_DK,
+    BLAST_EDGE,
+    BLAST_LT,
     BEARD_DK,
     BUBBLE,
     BUBBLE_DK,
@@ -146,8 +153,10 @@ def body(ctx, dy):
         cv.fill(ctx, star, GOLD)
         cv.ink(ctx, star, 0.5, GOLD_DK)
     cv.shaded(ctx, cv.ellipse(95, 66 + dy, 10, 4.2), GOWN_T, shift=0.9, rim=0.7)
-    shoe = cv.smooth([(101, 63 + dy), (110, 63 + dy), (115, 59 + dy), (113, 66 + dy), (103, 68 + dy)])
-    cv.shaded(ctx, shoe, GOLD_T, shift=0.8, rim=0.6)
+    # A violet slipper tucked under his knee, below the wand: the stars leave over it, and
+    # gold on gold would hide them.
+    shoe = cv.smooth([(97, 64 + dy), (104, 63.5 + dy), (108.5, 60.5 + dy), (107.5, 67 + dy), (99, 69 + dy)])
+    cv.shaded(ctx, shoe, ROBE_T, shift=0.8, rim=0.6)
 
 
 def arm(ctx, dy, hand, tip, shoulder=(85, 54)):
@@ -168,28 +177,50 @@ def arm(ctx, dy, hand, tip, shoulder=(85, 54)):
     cv.ink(ctx, tip_star, 0.8)
 
 
+# The stars' start: a star's middle lies here in the frame, give or take ten rows.
+STAR_START = (72, 56)
+
+# The rider is drawn in his own coordinates and set this far along the carpet: back, so that
+# his face and hands stay left of where the stars appear (x 64-80 of the frame).
+RIDER_DX = -36
+
 POSES = {
-    # name: (hand, wand tip, shoulder) relative to the body's bob
-    "forward": ((100, 58), (113, 48), (85, 54)),
-    "lift": ((99, 49), (111, 35), (85, 54)),
+    # name: (hand, wand tip, shoulder) in the rider's coordinates, relative to the body's bob.
+    # At rest the wand points ahead over the carpet, its tip on the stars' start.
+    "forward": ((94, 57), (108, 54), (85, 55)),
+    # The attack: the same hand lifts a little and the wand tilts up, so the change from the
+    # resting pose is a flick of the wrist, and the burst lights where the stars leave.
+    "lift": ((94, 56), (109, 53), (85, 55)),
+    "point": ((95, 56), (110, 52), (85, 55)),
+    # The desktop icon's cast: the wand raised high.
     "raised": ((97, 42), (106, 25), (85, 54)),
-    # The attack: the arm low across the chest, so the face stays in view, and the wand
-    # pointing up the way the stars fly.
-    "point": ((102, 58), (113, 44), (83, 58)),
 }
 
 
-def magician(ctx, phase, pose="forward", with_carpet=True, slimed=False, mouth_open=False):
-    dy = RIDE * ripple(80, phase) if with_carpet else 0.0
+def magician(ctx, phase, pose="forward", with_carpet=True, slimed=False, mouth_open=False, extra=None):
+    """The carpet and its rider; `extra(ctx, dy)` draws more on the rider, in his coordinates.
+    Returns the wand's tip in the frame."""
+    dy = RIDE * ripple(80 + RIDER_DX, phase) if with_carpet else 0.0
     if with_carpet:
         carpet(ctx, phase)
+    ctx.save()
+    ctx.translate(RIDER_DX, 0)
     scarf(ctx, phase, dy)
     body(ctx, dy)
     head(ctx, dy, mouth_open)
     hat(ctx, dy, slimed)
     hand, tip, shoulder = POSES[pose]
     arm(ctx, dy, (hand[0], hand[1] + dy), (tip[0], tip[1] + dy), shoulder)
-    return (tip[0], tip[1] + dy)
+    if extra is not None:
+        extra(ctx, dy)
+    ctx.restore()
+    return (tip[0] + RIDER_DX, tip[1] + dy)
+
+
+def wand_tip(pose, phase):
+    """Where the wand's tip lies in the frame, for a pose and the carpet's phase."""
+    hand_tip = POSES[pose][1]
+    return (hand_tip[0] + RIDER_DX, hand_tip[1] + RIDE * ripple(80 + RIDER_DX, phase))
 
 
 def rider(w, h, draw, glints=None):
@@ -230,7 +261,7 @@ def zap_frames():
     So frame 1 carries the full burst and frame 2 its last sparkle."""
     out = []
     for k, (pose, size, spread) in enumerate((("lift", 0.3, 0.3), ("point", 1.0, 1.0), ("point", 0.85, 1.4))):
-        tip = (POSES[pose][1][0], POSES[pose][1][1] + RIDE * ripple(80, k / 3.0))
+        tip = wand_tip(pose, k / 3.0)
 
         def draw(c, k=k, pose=pose, size=size):
             magician(c, k / 3.0, pose, mouth_open=(k > 0))
@@ -265,7 +296,7 @@ def bubble_frame():
         # The rider, a little smaller, in the middle of the bubble.
         c.translate(RING_C[0], RING_C[1] + 1)
         c.scale(0.82, 0.82)
-        c.translate(-74, -47)
+        c.translate(-67, -47)
         magician(c, 0.0)
 
     man = cv.outline(cv.render(W, H, inside))
@@ -286,12 +317,18 @@ def bubble_frame():
 
 
 def slime_frame():
-    def draw(c):
-        magician(c, 0.0, slimed=True)
-        goo_t = SLIME_T
-        # Splashes over the shoulders and the carpet, and drips hanging below.
+    goo_t = SLIME_T
+
+    def on_rider(c, dy):
+        # Splashes over his shoulders and his face.
         cv.shaded(c, cv.smooth([(72, 52), (86, 51), (92, 56), (84, 59), (76, 60), (68, 58)]), goo_t,
                   shift=1.0, rim=0.8)
+        cv.shaded(c, cv.smooth([(88, 39), (97, 38), (99, 41), (97, 47), (95, 43), (90, 42)]), goo_t,
+                  shift=0.8, rim=0.6)
+
+    def draw(c):
+        magician(c, 0.0, slimed=True, extra=on_rider)
+        # Splashes over the carpet, and drips hanging below it.
         cv.shaded(c, cv.smooth([(38, 66), (54, 64), (60, 69), (50, 72), (40, 71)]), goo_t, shift=1.0, rim=0.8)
         cv.shaded(c, cv.smooth([(98, 66), (112, 64), (117, 70), (106, 72)]), goo_t, shift=1.0, rim=0.8)
         for x, length in ((44, 12), (56, 7), (74, 14), (90, 9), (108, 11)):
@@ -300,8 +337,6 @@ def slime_frame():
                               (x + 2.4, y0 + length), (x, y0 + length + 2.2), (x - 2.4, y0 + length),
                               (x - 1.4, y0 + length - 3)])
             cv.shaded(c, drip, goo_t, shift=0.8, rim=0.6)
-        cv.shaded(c, cv.smooth([(88, 39), (97, 38), (99, 41), (97, 47), (95, 43), (90, 42)]), goo_t,
-                  shift=0.8, rim=0.6)
 
     return rider(W, H, draw)
 
@@ -319,15 +354,16 @@ def falling_frames():
         w = TAU * k / 6  # one flutter per sheet
 
         def draw(c, k=k, w=w):
+            # The carpet stays the size it was and where it was, only tipping a little as it
+            # flaps, so the change from the riding pose does not make it jump.
             c.save()
-            c.translate(52, 80)
-            c.rotate(math.radians(-7 + 2.5 * math.sin(w)))
-            c.scale(0.66, 0.66)
-            c.translate(-74, -71)
+            c.translate(72, 71)
+            c.rotate(math.radians(-4 + 2.0 * math.sin(w)))
+            c.translate(-72, -70)
             carpet(c, k / 6.0)
             c.restore()
             c.save()
-            c.translate(76, 48)
+            c.translate(60 + 1.0 * math.sin(w), 44)
             c.rotate(math.radians(-26 + 2.0 * math.sin(w)))
             c.translate(-84, -52)
             # The hat has come off: it flies above and behind him, wobbling.
@@ -350,58 +386,94 @@ def falling_frames():
     return out
 
 
-def boost_frames():
-    """The blast cloud: puffs billow out behind and below the carpet and sparkles burst; 8 frames.
+# The blast's fire: white-hot where it leaves the carpet, gold and orange as it streams away,
+# rose and magenta as it cools; warm colours that neither his pale violet gown nor the sky's
+# lavender clouds share.
+BLAST_HOT = (GOLD, BLAST_LT, WHITE)
+BLAST_FIRE = (BLAST_DK, BLAST, BLAST_LT)
+BLAST_EMBER = (BLAST_EDGE, BLAST_DK, BLAST)
 
-    Every puff and sparkle moves on a cycle of exactly 8 frames, so the loop has no seam; the
-    whole cloud keeps a pixel clear of the frame's edges, so nothing of it looks cut.
+# The tail is a few jets of fire, each a tube from the carpet back into the sky: start, end,
+# radius at the start and at the end, the height of the bulges that run along it, and where
+# they are (in gaps between bulges), so that the jets do not thin out all at once.
+BLAST_JETS = (
+    ((34, 70), (21, 22), 7.6, 14.0, 6.5, 0.0),  # from the carpet's back end, up behind his back
+    ((33, 74), (16, 58), 9.0, 14.0, 6.0, 0.5),  # straight back, rising a little
+    ((38, 80), (16, 81), 7.5, 11.0, 4.0, 0.25),  # back, below the tassels
+    ((112, 84), (30, 85), 4.0, 6.0, 2.6, 0.75),  # along the carpet's underside, from its front
+)
+# The bulges: one every 30 pixels along a jet, three passing by in a sheet, so each frame
+# moves them 11 pixels back, well under half the gap to the next: the eye follows the fire
+# streaming back rather than seeing it roll forward.
+BULGE_GAP = 30.0
+BULGES_PER_SHEET = 3
+
+
+def jet_circles(jet, f):
+    """The circles whose union is one jet at the sheet's time f: (x, y, radius, how far along)."""
+    (x0, y0), (x1, y1), r_start, r_end, bulge, phase = jet
+    length = math.hypot(x1 - x0, y1 - y0)
+    steps = int(length / 1.5)
+    out = []
+    for j in range(steps + 1):
+        u = j / steps
+        r = (r_start + (r_end - r_start) * u) * (1 - 0.55 * u ** 4)  # the tip burns out
+        r += bulge * math.sin(TAU * (u * length / BULGE_GAP + phase - BULGES_PER_SHEET * f)) * min(1.0, 4 * u)
+        out.append((x0 + (x1 - x0) * u, y0 + (y1 - y0) * u, max(r, 0.5), u))
+    return out
+
+
+def jet(ctx, jet_, f):
+    """One jet in three flat tones lit from the top-left: white-hot at the carpet, then fire,
+    then the embers at its tip."""
+    circles = jet_circles(jet_, f)
+    for tone in range(3):
+        for x, y, r, u in circles:
+            tones = BLAST_HOT if u < 0.25 else BLAST_FIRE if u < 0.6 else BLAST_EMBER
+            if tone == 0:
+                cv.fill(ctx, cv.circle(x, y, r), tones[0])
+            elif tone == 1:
+                cv.fill(ctx, cv.circle(x - 0.15 * r, y - 0.2 * r, 0.82 * r), tones[1])
+            else:
+                cv.fill(ctx, cv.circle(x - 0.35 * r, y - 0.4 * r, 0.4 * r), tones[2])
+
+
+def boost_frames():
+    """The blast: a comet's tail of magic fire pouring back from the carpet; 8 frames.
+
+    While the blast lasts the world races by four times as fast, so everything here flows
+    back: bulges of fire run along the jets from the carpet to their tips, streaks of light
+    shoot past beneath and sparks fly off. Everything moves on a cycle of exactly 8 frames,
+    so the loop has no seam; the whole tail keeps a pixel clear of the frame's edges, so
+    nothing of it looks cut.
     """
-    cloud = (CLOUD_DK, CLOUD, CLOUD_LT)
-    rosy = (PINK, CLOUD, CLOUD_LT)
-    puffs = [  # (angle of flight in degrees, distance, largest radius, phase offset)
-        (185, 40, 13, 0.0), (160, 36, 11, 0.5), (210, 34, 12, 0.25), (140, 30, 9, 0.75),
-        (235, 26, 10, 0.625), (172, 44, 10, 0.375), (125, 26, 8, 0.125), (198, 46, 9, 0.875),
-    ]
     out = []
     for k in range(8):
         f = k / 8.0
 
-        def squeeze(c):
-            # The cloud as first laid out reached the bottom edge: it is pressed up a little.
-            c.translate(0, 14)
-            c.scale(1.0, 0.86)
-            c.translate(0, -14)
-
         def draw(c, f=f):
-            squeeze(c)
-            # The core of the cloud at the carpet's back end, breathing.
-            for i, (x, y, r) in enumerate(((34, 72, 14), (20, 80, 12), (46, 84, 10), (30, 86, 10))):
-                rr = r + 1.5 * math.sin(TAU * (f + i * 0.25))
-                cv.shaded(c, cv.circle(x, y, rr), cloud if i % 2 else rosy, shift=2.2, rim=1.4, line=0)
-            # A rolling trail under the carpet.
-            for i in range(6):
-                x = 56 + 11 * i
-                r = 6.0 + 2.0 * math.sin(TAU * (f + i / 3.0))
-                cv.shaded(c, cv.circle(x, 86 + 1.2 * math.cos(TAU * (f + i / 6.0)), r), cloud, shift=1.4, rim=0.9,
-                          line=0)
-            # Puffs leave the core, grow, and shrink away as they drift off.
-            for i, (deg, dist, rmax, off) in enumerate(puffs):
-                t = (f + off) % 1.0
-                a = math.radians(deg)
-                x = 40 + dist * t * math.cos(a) * 0.8
-                y = 78 - dist * t * math.sin(a) * 0.5
-                r = 3.0 + 0.9 * rmax * math.sin(math.pi * t)
-                cv.shaded(c, cv.circle(x, y, r), rosy if i % 3 == 0 else cloud, shift=2.0, rim=1.2, line=0.6)
+            for j in BLAST_JETS:
+                jet(c, j, f)
+            # The white-hot mouth at the carpet's back end, flickering.
+            glow = 10.0 + 1.2 * math.sin(TAU * 2 * f)
+            cv.shaded(c, cv.ellipse(30, 77, glow * 1.3, glow), BLAST_HOT, shift=1.4, rim=0.8, line=0)
 
         def glints(c, f=f):
-            squeeze(c)
-            for i in range(7):
-                t = (f + i / 7.0) % 1.0
-                a = math.radians(120 + 22 * i)
-                d = 6 + 30 * t
-                x = 38 + d * math.cos(a) * 0.95
-                y = 78 - d * math.sin(a) * 0.6
-                cv.sparkle(c, x, y, 1.5 + 3.5 * math.sin(math.pi * t), GOLD_LT if i % 2 else GOLD)
+            # Streaks of light racing back, one trip a sheet, and sparks thrown off the tail.
+            for j, (y, length, off) in enumerate(((81, 16, 0.0), (88, 12, 0.35), (77, 10, 0.7), (85, 9, 0.15))):
+                t = (f + off) % 1.0
+                x = 104 - 96 * t
+                c.new_path()
+                c.move_to(max(x, 4), y)
+                c.line_to(max(min(x + length, 120), 5), y)
+                c.set_line_width(1.1)
+                c.set_line_cap(1)
+                cv.color(c, WHITE if j % 2 == 0 else BLAST_LT)
+                c.stroke()
+            for i in range(5):
+                t = (f + i / 5.0) % 1.0
+                cv.sparkle(c, 30 - 20 * t, 62 - 30 * t + 5 * math.sin(TAU * i / 5), 1.2 + 2.6 * math.sin(math.pi * t),
+                           GOLD_LT if i % 2 else WHITE)
 
         out.append(cv.inside(cv.sprite(W, H, draw, glints=glints), "the blast cloud"))
     return out

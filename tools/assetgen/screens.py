@@ -8,6 +8,7 @@ import numpy as np
 from . import canvas as cv
 from . import critters, player, world
 from .palette import (
+    AURA,
     CARPET_DK,
     GOLD,
     GOLD_DK,
@@ -114,7 +115,10 @@ def menu(pieces):
         paste_sprite(pic, p, 1, 0, x + left, 768 - p.shape[0])
     # The magician and his foes, drawn afresh at twice their size, outlines included.
     big = lambda w, h, draw: cv.sprite(w * 2, h * 2, lambda c: (c.scale(2, 2), draw(c)), line=3.2)
-    paste_sprite(pic, big(128, 96, lambda c: player.magician(c, 0.0)), 1, 0, 40, 330)
+    # The magician keeps the moonlit rim he has in the game, twice as wide as he is drawn here.
+    rimmed = cv.sprite(256, 192, lambda c: (c.scale(2, 2), player.magician(c, 0.0)), line=3.2, aura=AURA,
+                       aura_w=2.8)
+    paste_sprite(pic, rimmed, 1, 0, 40, 330)
     paste_sprite(pic, big(16, 16, lambda c: critters.star_draw(c, 0)), 1, 0, 296, 372)
     paste_sprite(pic, big(48, 40, lambda c: critters.bird_flying(c, critters.ROBIN_T, 2, False)), 1, 0,
                  770, 330)

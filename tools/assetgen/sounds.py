@@ -26,7 +26,7 @@ LEVELS = {
     "aani5.wav": (-11.9, 0),  # bird hit
     "aani4.wav": (-7.5, 0),  # magic attack
     "boost.wav": (-11.8, 1.8),  # the blast loop: noise takes the rounding off without a buzz
-    "aww.wav": (-8.0, 0),  # the hurt cry
+    "aww.wav": (-7.0, 0),  # the hurt cry: at every bite, so no louder than the rarer sounds
     "bubble.wav": (-7.4, 0),
     "slime.wav": (-6.0, 0),
     "aani1.wav": (-11.5, 0),  # the fall, once a game: a pure whistle, loud for its peak
@@ -122,17 +122,21 @@ def fall():
     return x * env
 
 
-BLAST_SECONDS = 2
+# The blast lasts five seconds of game time: the loop is longer, so one blast never hears it
+# repeat, and it still loops without a seam if a blast outlasts it.
+BLAST_SECONDS = 6
 SWELL_PER_SECOND = 2
 
 
 def blast():
-    """The blast: a whooshing rush, two seconds that repeat without a seam.
+    """The blast: a whoomph as it fires, then a whooshing rush that repeats without a seam.
 
-    Every part is periodic over the whole length: noise made from a spectrum of whole
-    cycles, hums and swells with whole numbers of cycles in it. The rush swells twice a
-    second. The low end starts at about 150 Hz: a deep rumble would only blur the other
-    sounds, and small speakers lose it anyway.
+    The rush is periodic over the whole length: noise made from a spectrum of whole cycles,
+    hums and swells with whole numbers of cycles in it. It swells twice a second, some swells
+    deeper than others, so six seconds of it do not sound like one second six times. The low
+    end starts at about 150 Hz: a deep rumble would only blur the other sounds, and small
+    speakers lose it anyway. The whoomph rises from silence in a few milliseconds and has died
+    away long before the loop comes round, so the seam stays clean.
     """
     n = BLAST_SECONDS * RATE
     t = np.arange(n) / RATE
@@ -144,8 +148,9 @@ def blast():
     hiss = np.fft.irfft(spectrum[::-1] * np.exp(-(((f - 1300.0) / 900.0) ** 2)), n)
     rumble /= np.std(rumble)
     hiss /= np.std(hiss)
-    # sin(pi r t) squared rises and falls r times a second.
-    swell = np.sin(math.pi * SWELL_PER_SECOND * t) ** 2
+    # sin(pi r t) squared rises and falls r times a second; the depth wanders once a loop.
+    depth = 0.75 + 0.25 * np.sin(TAU * t / BLAST_SECONDS + 0.7) * np.sin(TAU * 2 * t / BLAST_SECONDS)
+    swell = depth * np.sin(math.pi * SWELL_PER_SECOND * t) ** 2
     hum = 0.3 * np.sin(TAU * 165 * t) + 0.18 * np.sin(TAU * 247 * t + 1)
     x = (0.8 * rumble + hum) * (0.6 + 0.4 * swell) + 0.75 * hiss * (0.25 + 0.75 * swell)
     x -= x.mean()
@@ -154,19 +159,43 @@ def blast():
     near = np.arange(n)[(np.abs(t - 0.0) < 0.02) | (np.abs(t - n / RATE) < 0.02)]
     crossings = near[np.sign(x[near]) != np.sign(x[(near + 1) % n])]
     start = int(crossings[np.argmin(np.abs(x[crossings]) + np.abs(x[(crossings + 1) % n]))]) + 1
-    return np.roll(x, -start)
+    x = np.roll(x, -start)
+    x /= np.max(np.abs(x))
+    # The rush ducks under the whoomph, so that the whoomph stands out without a louder peak.
+    burst, env = whoomph(n)
+    return x * (1 - 0.75 * env) + burst
+
+
+def whoomph(n):
+    """The blast firing: a burst of air and a thud that drops in pitch, over the rush's first
+    few tenths of a second, and silent long before the loop comes round. Returns the sound,
+    dense and near full scale, and its envelope (0 to 1)."""
+    m = int(0.7 * RATE)
+    s = np.arange(m) / RATE
+    rng = np.random.default_rng(21)
+    air = band(rng.standard_normal(m), 250, 3000)
+    thud = np.sin(phase_of(110 + 260 * np.exp(-s / 0.05)))
+    raw = air / np.std(air) + 0.8 * thud / np.std(thud)
+    env = np.zeros(n)
+    # Up in 10 ms, down by half in about 200 ms, and no corner where it ends.
+    env[:m] = envelope(m, 0.010, 0.3, 1.0) * smooth_env(2 * m)[m:] ** 0.5
+    burst = np.zeros(n)
+    burst[:m] = 0.95 * np.tanh(3.0 * raw / np.std(raw))
+    return burst * env, env
 
 
 def aww():
-    """The hurt cry: a short falling "aww", a voice made of harmonics under vowel formants."""
-    t = seconds(0.55)
+    """The hurt cry: a short "ow!" that falls away, a voice made of harmonics under vowel
+    formants. It is heard at every bite, so it hits at once and does not linger: a catch of
+    breath and a sharp start on a high note, then the pitch and the level fall quickly."""
+    t = seconds(0.36)
     n = len(t)
     u = t / t[-1]
-    f0 = 340 * (0.62 ** u) * (1 + 0.015 * np.sin(TAU * 7 * t))
-    formants = [  # (start Hz, end Hz, width, gain): "a" gliding toward "w"
-        (820, 560, 110, 1.0),
-        (1250, 850, 140, 0.7),
-        (2700, 2500, 220, 0.25),
+    f0 = (300 + 130 * np.exp(-t / 0.035)) * (0.7 ** u) * (1 + 0.012 * np.sin(TAU * 8 * t))
+    formants = [  # (start Hz, end Hz, width, gain): "o" opening toward "w"
+        (760, 520, 120, 1.0),
+        (1300, 900, 150, 0.6),
+        (2700, 2500, 220, 0.22),
     ]
     x = np.zeros(n)
     phase = phase_of(f0)
@@ -179,8 +208,16 @@ def aww():
         amp *= 1.0 / h ** 0.6
         amp[fh > RATE / 2 - 500] = 0
         x += amp * np.sin(h * phase)
-    env = np.minimum(1, t / 0.04) * np.minimum(1, (t[-1] - t) / 0.18)
-    return x * env
+    x /= np.max(np.abs(x))
+    # Up in 5 ms, half gone by 0.12 s, and a soft end.
+    env = envelope(n, 0.005, 0.17, 1.0) * np.minimum(1, (t[-1] - t) / 0.08)
+    # The catch of breath at the start: a puff of noise in the voice's range, 30 ms long.
+    m = int(0.03 * RATE)
+    breath = band(np.random.default_rng(17).standard_normal(m), 500, 2400)
+    breath *= envelope(m, 0.004, 0.03, 3.0) * smooth_env(2 * m)[m:] / np.max(np.abs(breath))
+    x = x * env
+    x[:m] += 0.7 * breath
+    return x
 
 
 def bird_hit():

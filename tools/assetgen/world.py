@@ -4,6 +4,7 @@ import math
 import random
 
 import cairo
+import numpy as np
 
 from . import canvas as cv
 from .palette import KEY
@@ -66,13 +67,20 @@ def sky(ctx, w=1024, h=768, seed=7, horizon=HORIZON):
     ctx.rectangle(0, 0, w, h)
     ctx.set_source(g)
     ctx.fill()
+    # The clouds first, so that the stars can keep out of them.
+    layer = clouds_layer(w, h)
+    ctx.set_source_surface(layer.surface, 0, 0)
+    ctx.paint()
     rng = random.Random(seed)
-    for _ in range(150):  # faint stars, thinning toward the horizon
+    for _ in range(150):  # faint stars, thinning toward the horizon, none behind a cloud
         x, y = rng.uniform(0, w), rng.uniform(0, 330) ** 1.0
         if rng.random() < y / 360:
             continue
         r = rng.choice((0.6, 0.7, 0.9, 1.2))
-        cv.fill(ctx, cv.circle(x, y, r), WHITE, 0.45 + 0.5 * rng.random())
+        a = 0.45 + 0.5 * rng.random()
+        if layer.cover(x, y, r + 3) > 0.02:
+            continue
+        cv.fill(ctx, cv.circle(x, y, r), WHITE, a)
     for x, y, s in ((130, 70, 4.0), (300, 150, 3.0), (610, 48, 3.5), (930, 260, 3.0), (470, 220, 2.5)):
         cv.sparkle(ctx, x, y, s, WHITE)
     # The moon with a soft halo.
@@ -85,15 +93,90 @@ def sky(ctx, w=1024, h=768, seed=7, horizon=HORIZON):
     cv.fill(ctx, cv.circle(820, 130, 44), (255, 238, 196))
     for x, y, r in ((806, 118, 9), (836, 146, 6), (828, 112, 4), (800, 148, 5)):
         cv.fill(ctx, cv.circle(x, y, r), (236, 214, 176))
-    # Long soft clouds catching the last light.
-    for cx, cy, length, alpha in ((200, 330, 260, 0.55), (640, 270, 220, 0.45), (900, 400, 240, 0.5),
-                                  (420, 440, 300, 0.4), (80, 500, 200, 0.35)):
-        for i in range(7):
-            x = cx - length / 2 + i * length / 6
-            r = 14 + 10 * math.sin(math.pi * i / 6)
-            cv.fill(ctx, cv.ellipse(x, cy - r * 0.3, r * 1.6, r * 0.7), CLOUD_DK, alpha)
-        cv.fill(ctx, cv.ellipse(cx, cy + 4, length * 0.55, 7), PINK, alpha * 0.8)
     hills(ctx, w, horizon)
+
+
+# The weather: (middle x, middle y, width, height, seed, puffs). A heaped bank, a mid-sized
+# cloud, a small puff and two long thin streaks: shapes and heights that differ, so the sky
+# does not repeat one cloud.
+CLOUDS = (
+    (250, 330, 310, 48, 1, 7),
+    (700, 262, 220, 32, 2, 5),
+    (470, 468, 120, 24, 3, 3),
+    (880, 420, 270, 15, 4, 6),
+    (120, 528, 210, 13, 5, 5),
+)
+CLOUD_TOP = (198, 174, 218)  # lit by the moon above
+CLOUD_BOTTOM = (228, 142, 152)  # lit by the glow at the horizon below
+CLOUD_ALPHA = 0.55
+
+
+class CloudLayer:
+    """The sky's clouds as one soft picture laid over the gradient, and how much of the sky
+    they cover at a point."""
+
+    def __init__(self, rgba):
+        self.alpha = rgba[..., 3]
+        h, w = self.alpha.shape
+        premul = np.clip(np.rint(rgba[..., :3] * rgba[..., 3:4] * 255.0), 0, 255).astype(np.uint8)
+        bgra = np.dstack([premul[..., 2], premul[..., 1], premul[..., 0],
+                          np.clip(np.rint(rgba[..., 3] * 255.0), 0, 255).astype(np.uint8)])
+        self.data = np.ascontiguousarray(bgra)
+        self.surface = cairo.ImageSurface.create_for_data(memoryview(self.data), cairo.FORMAT_ARGB32, w, h,
+                                                          w * 4)
+
+    def cover(self, x, y, r):
+        h, w = self.alpha.shape
+        x0, x1 = max(0, int(x - r)), min(w, int(x + r) + 1)
+        y0, y1 = max(0, int(y - r)), min(h, int(y + r) + 1)
+        return float(self.alpha[y0:y1, x0:x1].max()) if x0 < x1 and y0 < y1 else 0.0
+
+
+def smoothstep(e0, e1, v):
+    t = np.clip((v - e0) / (e1 - e0), 0.0, 1.0)
+    return t * t * (3 - 2 * t)
+
+
+def cloud_field(xs, ys, cx, cy, width, height, seed, puffs):
+    """How far inside one cloud each point lies: a smooth maximum of its puffs' fields, so the
+    puffs merge into one outline with no seam or crease where they meet. The heap rises from
+    a flat base."""
+    rng = random.Random(seed * 31 + 7)
+    base = cy + height / 2
+    total = np.zeros(xs.shape)
+    soft = 0.3  # how round the joins between puffs are: round enough to fill the dips
+    for i in range(puffs):
+        u = (i + 0.5) / puffs
+        hump = math.sin(math.pi * u) ** 0.7  # tallest in the middle
+        px = cx - width / 2 + width * u + rng.uniform(-0.25, 0.25) * width / puffs
+        ry = height * (0.35 + 0.65 * hump) * rng.uniform(0.85, 1.0)
+        rx = max(width / puffs * rng.uniform(0.9, 1.3), ry * 1.2)
+        py = base - ry * 0.55
+        total += np.exp(np.maximum(1 - ((xs - px) / rx) ** 2 - ((ys - py) / ry) ** 2, -3.0) / soft)
+    field = soft * np.log(total)
+    # The flat base, soft as the rest of the edge.
+    return np.minimum(field, (base - ys) / max(4.0, height * 0.3))
+
+
+def clouds_layer(w, h):
+    """Straight RGBA (floats 0 to 1) of the sky's clouds, w x h: each cloud lit from the moon
+    above and the glow below, with an edge that fades over a few pixels."""
+    rgba = np.zeros((h, w, 4), dtype=np.float64)
+    ys, xs = np.mgrid[0:h, 0:w].astype(np.float64) + 0.5
+    for cx, cy, width, height, seed, puffs in CLOUDS:
+        x0, x1 = max(0, int(cx - width / 2 - 40)), min(w, int(cx + width / 2 + 40))
+        y0, y1 = max(0, int(cy - height)), min(h, int(cy + height))
+        sx, sy = xs[y0:y1, x0:x1], ys[y0:y1, x0:x1]
+        a = smoothstep(0.0, 0.7, cloud_field(sx, sy, cx, cy, width, height, seed, puffs)) * CLOUD_ALPHA
+        v = smoothstep(cy - height / 2, cy + height / 2, sy)[..., None]
+        colour = (np.array(CLOUD_TOP) * (1 - v) + np.array(CLOUD_BOTTOM) * v) / 255.0
+        region = rgba[y0:y1, x0:x1]
+        # Where two clouds meet, the nearer (later) one covers the other.
+        out_a = a + region[..., 3] * (1 - a)
+        mixed = (colour * a[..., None] + region[..., :3] * (region[..., 3:4] * (1 - a[..., None])))
+        region[..., :3] = np.where(out_a[..., None] > 0, mixed / np.maximum(out_a[..., None], 1e-9), 0)
+        region[..., 3] = out_a
+    return CloudLayer(rgba)
 
 
 def hills(ctx, w=1024, horizon=HORIZON):
