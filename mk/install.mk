@@ -57,9 +57,9 @@ quimbo-icon-cache:
 
 # The desktop icons, drawn from the magician's vector drawing; committed under packaging/.
 icons:
-	/usr/bin/python3 tools/make_icons.py
+	$(PYTHON) tools/make_icons.py
 
 # Installs into temporary folders, checks the tree and the desktop files, and starts the
 # installed game from an unrelated folder in its own X server.
 test-install:
-	QUIMBO_BUILD='$(abspath $(BUILD))' /usr/bin/python3 -m pytest -q tests/install
+	QUIMBO_BUILD='$(abspath $(BUILD))' $(PYTHON) -m pytest -q tests/install

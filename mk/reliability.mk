@@ -28,7 +28,8 @@ EXTRA_TESTS += sanitize-test
 .PHONY: sanitize-build sanitize-test soak baddata-matrix memcheck
 
 sanitize-build: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBO_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBO_SANITIZE=ON \
+	  $(WARNING_FLAGS) -DQUIMBO_PYTHON=$(PYTHON)
 	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quimbo unit_tests first_ticks_test replay soak render_text
 
 # The unit tests, the real-window tests and the reliability tests, against the sanitizer build.
@@ -45,7 +46,7 @@ soak: sanitize-build
 	done
 
 baddata-matrix: build
-	/usr/bin/python3 -u tests/reliability/baddata.py --all --jobs $(BADDATA_JOBS) --binary $(BUILD)/quimbo
+	$(PYTHON) -u tests/reliability/baddata.py --all --jobs $(BADDATA_JOBS) --binary $(BUILD)/quimbo
 
 memcheck: build
-	/usr/bin/python3 -u tests/reliability/memcheck.py --binary $(BUILD)/quimbo
+	$(PYTHON) -u tests/reliability/memcheck.py --binary $(BUILD)/quimbo
