@@ -7,10 +7,6 @@ static const float NORMAL_FRAME_MS = 46.0f;
 static const float ZAP_FRAME_MS = 120.0f;
 static const float FALLING_FRAME_MS = 10.0f;
 
-// The start spot: the frame is centred on this point.
-static const int START_CENTRE_X = 512;
-static const int START_CENTRE_Y = 320;
-
 static const double CLOCK_TICK_MS = 100.0;  // score and magic clocks
 static const double BLAST_MS = 5000.0;
 static const double BUBBLE_MS = 4000.0;
@@ -60,8 +56,8 @@ void Quimbo::reset()
     magic = 100;
     score = 0;
     sprite.init(&quimboNormal, screen);
-    sprite.setXY(static_cast<float>(START_CENTRE_X - sprite.getW() / 2),
-                 static_cast<float>(START_CENTRE_Y - sprite.getH() / 2));
+    sprite.setXY(static_cast<float>(MAGICIAN_START_CENTRE.x - sprite.getW() / 2),
+                 static_cast<float>(MAGICIAN_START_CENTRE.y - sprite.getH() / 2));
     sprite.setSpeed(NORMAL_FRAME_MS);
     slimeTime = 0.0;
     fartTime = 0.0;
