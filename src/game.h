@@ -43,6 +43,14 @@ const int FARTED = 3;  // the blast
 const int BUBBLED = 4;
 const int SLIMEY = 5;
 
+// The world scrolls this many pixels per 10 ms, except while the magician is slimed or blasts.
+const int SCROLL_SPEED = 3;
+const int SLIMED_SCROLL_SPEED = 1;
+// The blast makes the world scroll, and the score grow, this many times as fast.
+const int BLAST_FACTOR = 4;
+// The magician's health at the start of a game and at most, in per cent.
+const int FULL_HEALTH = 100;
+
 // Pool sizes.
 const int ENEMIES = 20;
 const int STARS = 20;

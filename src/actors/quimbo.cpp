@@ -16,11 +16,6 @@ static const float FALL_STEP = 6.0f;         // pixels per frame, not scaled by 
 static const float BUBBLE_RISE_STEP = 3.0f;  // pixels per frame
 static const int BLAST_HEALTH_COST = 25;
 
-// Sound channels of the player's own moves.
-static const int FIRST_FREE_CHANNEL = -1;
-static const int BLAST_BIRD_CHANNEL = 0;
-static const int FALL_CHANNEL = 2;
-
 static void playOnce(int channel, Mix_Chunk* sound)
 {
     Mix_PlayChannelTimed(channel, sound, 0, -1);
@@ -40,7 +35,7 @@ Quimbo::Quimbo() : sprite()
     // frame puts the sprite on its sheet.
     state = NORMAL;
     speed = 3.0f;
-    health = 100;
+    health = FULL_HEALTH;
     magic = 100;
     score = 0;
     slimeTime = 0.0;
@@ -52,7 +47,7 @@ void Quimbo::reset()
 {
     state = NORMAL;
     speed = 3.0f;
-    health = 100;
+    health = FULL_HEALTH;
     magic = 100;
     score = 0;
     sprite.init(&quimboNormal, screen);
@@ -87,7 +82,7 @@ int Quimbo::pierase()
     if (health <= 0)
         return 0;
     fartTime = counter;
-    scrollSpeed *= 4;
+    scrollSpeed *= BLAST_FACTOR;
     state = FARTED;
     Mix_PlayChannelTimed(BLAST_CHANNEL, fartSound, -1, -1);
     // Every bird goes down, whatever it was doing; the blast scores nothing for them.
@@ -113,11 +108,10 @@ void Quimbo::update()
         return;
     }
 
-    hitBox.x = static_cast<Sint16>(static_cast<int>(sprite.getX()) + hitOffset.x);
-    hitBox.y = static_cast<Sint16>(static_cast<int>(sprite.getY()) + hitOffset.y);
+    placeHitBox(hitBox, hitOffset, sprite);
 
     if (counter - lastScored > CLOCK_TICK_MS) {
-        score += state == FARTED ? 4 : 1;
+        score += state == FARTED ? BLAST_FACTOR : 1;
         lastScored = counter;
     }
 
@@ -142,7 +136,7 @@ void Quimbo::update()
         state = NORMAL;
     } else if (state == FARTED && counter - fartTime > BLAST_MS) {
         haltBlastSound();
-        scrollSpeed /= 4;
+        scrollSpeed /= BLAST_FACTOR;
         state = NORMAL;
     } else if (state == BUBBLED) {
         sprite.addY(-BUBBLE_RISE_STEP);
@@ -153,9 +147,9 @@ void Quimbo::update()
             sprite.init(&quimboNormal, screen);
         }
     } else if (state == SLIMEY) {
-        scrollSpeed = 1;
+        scrollSpeed = SLIMED_SCROLL_SPEED;
         if (counter - slimeTime > SLIME_MS) {
-            scrollSpeed = 3;
+            scrollSpeed = SCROLL_SPEED;
             state = NORMAL;
             sprite.init(&quimboNormal, screen);
         }
