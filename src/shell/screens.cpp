@@ -71,7 +71,7 @@ void drawHiscoreScreen()
 {
     drawImg(hiscoreBG, screen, 0, 0);
     for (const TableRow& row : HISCORE_ROWS) {
-        writeLines(screen, verdana32, TABLE_NAME_X, row.y, Black, row.name);
-        writeLines(screen, verdana32, TABLE_SCORE_X, row.y, Black, row.score);
+        writeLines(screen, verdana32, TABLE_NAME_X, row.y, Black, "%s", row.name);
+        writeLines(screen, verdana32, TABLE_SCORE_X, row.y, Black, "%s", row.score);
     }
 }
