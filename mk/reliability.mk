@@ -1,12 +1,12 @@
 # Reliability: the sanitizer build, the soak, the damaged-data matrix, memcheck.
 #   make sanitize-test   the sanitizer build in build-asan/ and its tests (part of make test)
 #   make soak            12 hours of game clock for each of four seeds, under the sanitizers
-#   make baddata-matrix  every data file damaged five ways, and Data/ missing, each in Xvfb
+#   make baddata-matrix  every data file damaged five ways, and Data/ missing, each in Xvfb, one
+#                        case after another (about ten seconds each)
 #   make memcheck        valgrind over a scripted session in Xvfb
 ASAN_BUILD ?= build-asan
 SOAK_SEEDS ?= 1 2 3 4
 SOAK_HOURS ?= 12
-BADDATA_JOBS ?= 2
 
 # Halt at the first report. The headless runs (unit tests, start-up, soak) unwind every
 # allocation in full, so that a leak's stack reaches our code or the library function that owns
@@ -46,7 +46,7 @@ soak: sanitize-build
 	done
 
 baddata-matrix: build
-	$(PYTHON) -u tests/reliability/baddata.py --all --jobs $(BADDATA_JOBS) --binary $(BUILD)/quimbo
+	QUIMBO_BADDATA=all QUIMBO_BIN='$(abspath $(BUILD))/quimbo' $(PYTHON) -m pytest -v tests/reliability/baddata.py
 
 memcheck: build
 	$(PYTHON) -u tests/reliability/memcheck.py --binary $(BUILD)/quimbo
