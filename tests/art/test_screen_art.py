@@ -3,7 +3,7 @@ game, the red score readable on the game-over picture, the high-score scroll cen
 rows the game writes, and the menu's landscape clear of its buttons.
 
 Run as a script it prints the figures these tests assert on:
-    /usr/bin/python3 tests/art/test_screens.py
+    python3 tests/art/test_screen_art.py   (Debian's python3, the Makefile's PYTHON)
 """
 
 import os

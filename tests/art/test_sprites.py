@@ -2,7 +2,7 @@
 
 The game shows a sheet's frames at fixed frame times and a new sheet from its frame 1, so
 these checks look at the frames that are on show and at the sky they are seen against.
-Run from the project root: /usr/bin/python3 -m pytest -q tests/art/test_sprites.py
+Run from the project root: python3 -m pytest -q tests/art/test_sprites.py (Debian's python3)
 """
 
 import os
