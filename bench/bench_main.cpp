@@ -27,24 +27,48 @@ struct Options {
     std::string out;      // the report's file; none: the table only goes to standard output
 };
 
-static Options parseOptions(int argc, char** argv)
+static const char* const USAGE =
+    "usage: quimbo_bench [--frames N] [--batch N] [--warmup N] [--soak N] [--startup-runs N] "
+    "[--out FILE]\n";
+
+// A whole number, and nothing after it.
+static bool readCount(const char* text, int& count)
 {
-    Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    char* end = nullptr;
+    long value = strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 0 || value > 100000000)
+        return false;
+    count = static_cast<int>(value);
+    return true;
+}
+
+// The options, or false (with the reason on standard error) for a flag the benchmark does not
+// know, a flag without its value or a count that is not a number: a mistyped flag would
+// otherwise give a run that measured something else than was asked.
+static bool parseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; i += 2) {
         std::string name = argv[i];
+        if (i + 1 >= argc) {
+            fprintf(stderr, "bench: %s needs a value\n%s", name.c_str(), USAGE);
+            return false;
+        }
         const char* value = argv[i + 1];
-        if (name == "--frames")
-            options.frames = atoi(value);
-        else if (name == "--batch")
-            options.batch = atoi(value);
-        else if (name == "--warmup")
-            options.warmup = atoi(value);
-        else if (name == "--soak")
-            options.soak = atoi(value);
-        else if (name == "--startup-runs")
-            options.startupRuns = atoi(value);
-        else if (name == "--out")
+        int* count = name == "--frames"         ? &options.frames
+                     : name == "--batch"        ? &options.batch
+                     : name == "--warmup"       ? &options.warmup
+                     : name == "--soak"         ? &options.soak
+                     : name == "--startup-runs" ? &options.startupRuns
+                                                : nullptr;
+        if (name == "--out") {
             options.out = value;
+        } else if (count == nullptr) {
+            fprintf(stderr, "bench: unknown option %s\n%s", name.c_str(), USAGE);
+            return false;
+        } else if (!readCount(value, *count)) {
+            fprintf(stderr, "bench: %s wants a whole number, not %s\n", name.c_str(), value);
+            return false;
+        }
     }
     if (options.frames < 1)
         options.frames = 1;
@@ -52,7 +76,7 @@ static Options parseOptions(int argc, char** argv)
         options.batch = 1;
     if (options.soak < 20)
         options.soak = 20;
-    return options;
+    return true;
 }
 
 // Decoding and converting the catalogue's pictures, which start-up loads, with nothing around
@@ -443,7 +467,9 @@ static void reportLongRun(Report& report, LongRun& run, FrameRuns& frames, long 
 
 int main(int argc, char** argv)
 {
-    Options options = parseOptions(argc, argv);
+    Options options;
+    if (!parseOptions(argc, argv, options))
+        return 2;
     allocCountThisThread();
     // The game's own progress lines would drown the table: they go to /dev/null, the table to
     // the original standard output.

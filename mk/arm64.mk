@@ -31,4 +31,4 @@ deb-arm64: deps-arm64 dist
 # The Linux game's menu is the reference the emulated one is compared with.
 test-arm64: deps-arm64 game
 	QUIMBO_ARM64_DEB='$(abspath $(ARM64_DEB))' QUIMBO_BIN='$(abspath $(BUILD))/quimbo' \
-	  /usr/bin/python3 -m pytest -q tests/arm64
+	  $(PYTHON) -m pytest -q tests/arm64

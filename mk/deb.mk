@@ -73,4 +73,4 @@ endef
 # The player's build without GoogleTest, the build / sudo install / build sequence, and the
 # package built, checked, installed, started and purged (the last two need root).
 test-packaging:
-	QUIMBO_BUILD='$(abspath $(BUILD))' /usr/bin/python3 -m pytest -q tests/packaging
+	QUIMBO_BUILD='$(abspath $(BUILD))' $(PYTHON) -m pytest -q tests/packaging

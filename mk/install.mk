@@ -3,7 +3,8 @@
 #   make && sudo make install         build as yourself, then install into /usr/local
 #   make install PREFIX=$HOME/.local  for one user, no root needed
 #   make install DESTDIR=/tmp/stage   staged, for packaging: the files name PREFIX, not DESTDIR
-#   make uninstall                    with the same PREFIX and DESTDIR removes it again
+#   make uninstall                    with the same PREFIX and DESTDIR removes what the last
+#                                     make install from this build folder put down
 #
 # `make install` never configures or builds: run as root it would leave root's files in the
 # build folder, and the next `make` as yourself would fail on them. It installs what `make`
@@ -11,8 +12,6 @@
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-QUIMBO_ID := net.quimbo.quimbo
-QUIMBO_ICON_SIZES := 32 48 64 128 256
 QUIMBO_ICONDIR = $(PREFIX)/share/icons/hicolor
 
 EXTRA_TESTS += test-install
@@ -31,19 +30,28 @@ install:
 	  chown --reference='$(BUILD)' '$(BUILD)/install_manifest.txt'; fi
 	@$(MAKE) --no-print-directory quimbo-icon-cache
 
+# Removes exactly the files CMake noted in $(BUILD)/install_manifest.txt at the last install,
+# once they are sure to lie under this PREFIX (CMake notes some with DESTDIR in front, some
+# without); then the game's own folders, if that left them empty. Shared folders such as bin/
+# stay, as do files put there by anyone else.
+INSTALL_MANIFEST = $(BUILD)/install_manifest.txt
+QUIMBO_OWN_DIRS = lib/games/quimbo share/games/quimbo share/doc/quimbo
+
 uninstall:
 	@$(if $(findstring ',$(PREFIX)$(DESTDIR)),echo "uninstall: PREFIX and DESTDIR must be without quotes" >&2; exit 1,:)
 	@case '$(PREFIX)' in /*) ;; *) echo "uninstall: PREFIX must be an absolute path" >&2; exit 1;; esac
-	rm -f '$(DESTDIR)$(PREFIX)/bin/quimbo' \
-	  '$(DESTDIR)$(PREFIX)/share/applications/$(QUIMBO_ID).desktop' \
-	  '$(DESTDIR)$(PREFIX)/share/metainfo/$(QUIMBO_ID).metainfo.xml' \
-	  '$(DESTDIR)$(PREFIX)/share/man/man6/quimbo.6'
-	for size in $(QUIMBO_ICON_SIZES); do \
-	  rm -f "$(DESTDIR)$(QUIMBO_ICONDIR)/$${size}x$${size}/apps/$(QUIMBO_ID).png"; \
+	@test -f '$(INSTALL_MANIFEST)' || \
+	  { echo "uninstall: no $(INSTALL_MANIFEST): nothing was installed from $(BUILD)" >&2; exit 1; }
+	@files=$$(sed -e 's|^$(DESTDIR)$(PREFIX)/|$(PREFIX)/|' '$(INSTALL_MANIFEST)'); \
+	  if printf '%s\n' "$$files" | grep -qv '^$(PREFIX)/'; then \
+	    echo "uninstall: the last make install from $(BUILD) went elsewhere than $(DESTDIR)$(PREFIX)" >&2; \
+	    exit 1; fi; \
+	  echo "uninstall: removing $$(printf '%s\n' "$$files" | wc -l) files under $(DESTDIR)$(PREFIX)"; \
+	  printf '%s\n' "$$files" | sed -e 's|^|$(DESTDIR)|' | tr '\n' '\0' | xargs -0 rm -f --
+	@for dir in $(QUIMBO_OWN_DIRS); do \
+	  if [ -d "$(DESTDIR)$(PREFIX)/$$dir" ]; then \
+	    find "$(DESTDIR)$(PREFIX)/$$dir" -depth -type d -empty -delete; fi; \
 	done
-	@# Only the folders that are the game's own go whole; shared ones such as bin/ stay.
-	rm -rf '$(DESTDIR)$(PREFIX)/lib/games/quimbo' '$(DESTDIR)$(PREFIX)/share/games/quimbo' \
-	  '$(DESTDIR)$(PREFIX)/share/doc/quimbo'
 	@$(MAKE) --no-print-directory quimbo-icon-cache
 
 # A desktop that keeps an icon cache in the theme finds a new icon only once the cache is
@@ -57,9 +65,9 @@ quimbo-icon-cache:
 
 # The desktop icons, drawn from the magician's vector drawing; committed under packaging/.
 icons:
-	/usr/bin/python3 tools/make_icons.py
+	$(PYTHON) tools/make_icons.py
 
 # Installs into temporary folders, checks the tree and the desktop files, and starts the
 # installed game from an unrelated folder in its own X server.
 test-install:
-	QUIMBO_BUILD='$(abspath $(BUILD))' /usr/bin/python3 -m pytest -q tests/install
+	QUIMBO_BUILD='$(abspath $(BUILD))' $(PYTHON) -m pytest -q tests/install

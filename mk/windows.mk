@@ -13,7 +13,7 @@ windows-deps:
 	@scripts/install-deps windows
 
 windows: windows-deps
-	JOBS=$(JOBS) scripts/build-windows $(SOURCES)
+	JOBS=$(JOBS) PYTHON=$(PYTHON) scripts/build-windows $(SOURCES)
 
 test-windows: windows-deps
-	/usr/bin/python3 -m pytest -p no:cacheprovider -v tests/windows
+	$(PYTHON) -m pytest -v tests/windows

@@ -43,79 +43,76 @@ const int FARTED = 3;  // the blast
 const int BUBBLED = 4;
 const int SLIMEY = 5;
 
+// The world scrolls this many pixels per 10 ms, except while the magician is slimed or blasts.
+const int SCROLL_SPEED = 3;
+const int SLIMED_SCROLL_SPEED = 1;
+// The blast makes the world scroll, and the score grow, this many times as fast.
+const int BLAST_FACTOR = 4;
+// The magician's health at the start of a game and at most, in per cent.
+const int FULL_HEALTH = 100;
+
 // Pool sizes.
 const int ENEMIES = 20;
 const int STARS = 20;
 const int BUBBLES = 10;
 const int SCENERIES = 6;
 
-// Tuning values.
-extern int screenWidth;
-extern int screenHeight;
-extern int screenBpp;
-extern int scrollSpeed;  // pixels per 10 ms
-extern int gameState;
+// Every global, named once in one of the four lists below: this header declares each from its
+// list, globals.cpp defines each in the order the game constructs them, and the tests put each
+// back between tests as start-up left it. A unit test checks that globals.cpp defines exactly
+// the globals listed here, so a new global goes into its list and into globals.cpp, nowhere
+// else.
+//
+// Values and objects, X(type, name).
+#define QUIMBO_VALUES(X)                                                                      \
+    X(int, screenWidth) X(int, screenHeight) X(int, screenBpp)                               \
+    X(int, scrollSpeed) /* pixels per 10 ms */                                                \
+    X(int, gameState)                                                                         \
+    X(SDL_Surface*, screen) /* the display */                                                 \
+    X(TTF_Font*, verdana32) X(TTF_Font*, verdana)                                             \
+    X(Mix_Chunk*, birdHit) X(Mix_Chunk*, bubbleHit) X(Mix_Chunk*, slimeHit)                   \
+    X(SpriteBase*, sceneries) /* the landscape pieces, a heap array */                        \
+    X(int, lastScenery)                                                                       \
+    /* The clock. The game clock is double so that it keeps counting exactly through long    \
+       runs. */                                                                               \
+    X(int, curTime) X(int, prevTime) X(int, timeDifference)                                   \
+    X(float, deltaTime) /* the frame's step in units of 10 ms */                              \
+    X(double, counter)  /* milliseconds of RUNNING time since the program started */          \
+    X(Quimbo, quimbo)                                                                         \
+    X(Sprite, fart) /* the blast cloud */                                                     \
+    X(SDL_Color, Red) X(SDL_Color, Green) X(SDL_Color, Blue) X(SDL_Color, Black)              \
+    X(SDL_Color, White)                                                                       \
+    X(DorpoPallo, dpallo)                                                                     \
+    X(Mouse, hiiri) /* "mouse" */
 
-// The display and the single pictures.
-extern SDL_Surface* screen;
-extern SDL_Surface* background;
-extern SDL_Surface* hud;
-extern SDL_Surface* menuBG;
-extern SDL_Surface* hiscoreBG;
-extern SDL_Surface* gameOver;
-extern SDL_Surface* paused;
-extern SDL_Surface* tummennuskalvo;  // "dimming film": the pause screen's overlay
+// The pools of actors, X(type, name, count).
+#define QUIMBO_POOLS(X)                                                                       \
+    X(Sprite, scenery, SCENERIES) X(Enemy, enemy, ENEMIES) X(Bubble, bubble, BUBBLES)         \
+    X(Star, star, STARS)
 
-extern TTF_Font* verdana32;
-extern TTF_Font* verdana;
+// The pictures start-up loads whole, outside any sheet, X(name).
+#define QUIMBO_PICTURES(X)                                                                    \
+    X(background) X(hud) X(menuBG) X(hiscoreBG) X(gameOver) X(paused)                         \
+    X(tummennuskalvo) /* "dimming film": the pause screen's overlay */
 
-extern Mix_Chunk* birdHit;
-extern Mix_Chunk* bubbleHit;
-extern Mix_Chunk* slimeHit;
+// The sprite sheets in globals of their own, X(name); the landscape's are in `sceneries`.
+#define QUIMBO_SHEETS(X)                                                                      \
+    X(quimboNormal) X(quimboZap) X(quimboBubble) X(quimboFalling) X(quimboSlime)             \
+    X(fartyFart) X(birdLNormal) X(birdLDying) X(birdLFalling) X(birdRNormal) X(birdRDying)    \
+    X(birdRFalling) X(planeNormal) X(planeFalling) X(bubbleBase) X(slimeNormal)               \
+    X(slimeBlowing) X(starBase) X(dpalloBase) X(curBase)
 
-extern SpriteBase* sceneries;  // the landscape pieces, a heap array
-extern int lastScenery;
-
-// The clock. The game clock is double so that it keeps counting exactly through long runs.
-extern int curTime;
-extern int prevTime;
-extern int timeDifference;
-extern float deltaTime;  // the frame's step in units of 10 ms
-extern double counter;   // milliseconds of RUNNING time since the program started
-
-// The global objects, in the order they are constructed.
-extern Quimbo quimbo;
-extern SpriteBase quimboNormal;
-extern SpriteBase quimboZap;
-extern SpriteBase quimboBubble;
-extern SpriteBase quimboFalling;
-extern SpriteBase quimboSlime;
-extern SpriteBase fartyFart;
-extern Sprite fart;  // the blast cloud
-extern Sprite scenery[SCENERIES];
-extern SDL_Color Red;
-extern SDL_Color Green;
-extern SDL_Color Blue;
-extern SDL_Color Black;
-extern SDL_Color White;
-extern Enemy enemy[ENEMIES];
-extern SpriteBase birdLNormal;
-extern SpriteBase birdLDying;
-extern SpriteBase birdLFalling;
-extern SpriteBase birdRNormal;
-extern SpriteBase birdRDying;
-extern SpriteBase birdRFalling;
-extern SpriteBase planeNormal;
-extern SpriteBase planeFalling;
-extern SpriteBase bubbleBase;
-extern SpriteBase slimeNormal;
-extern SpriteBase slimeBlowing;
-extern Bubble bubble[BUBBLES];
-extern SpriteBase starBase;
-extern Star star[STARS];
-extern SpriteBase dpalloBase;
-extern DorpoPallo dpallo;
-extern Mouse hiiri;  // "mouse"
-extern SpriteBase curBase;
+#define QUIMBO_DECLARE_VALUE(type, name) extern type name;
+#define QUIMBO_DECLARE_POOL(type, name, count) extern type name[count];
+#define QUIMBO_DECLARE_PICTURE(name) extern SDL_Surface* name;
+#define QUIMBO_DECLARE_SHEET(name) extern SpriteBase name;
+QUIMBO_VALUES(QUIMBO_DECLARE_VALUE)
+QUIMBO_POOLS(QUIMBO_DECLARE_POOL)
+QUIMBO_PICTURES(QUIMBO_DECLARE_PICTURE)
+QUIMBO_SHEETS(QUIMBO_DECLARE_SHEET)
+#undef QUIMBO_DECLARE_VALUE
+#undef QUIMBO_DECLARE_POOL
+#undef QUIMBO_DECLARE_PICTURE
+#undef QUIMBO_DECLARE_SHEET
 
 #endif

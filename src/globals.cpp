@@ -4,7 +4,7 @@
 int screenWidth = 1024;
 int screenHeight = 768;
 int screenBpp = 32;
-int scrollSpeed = 3;
+int scrollSpeed = SCROLL_SPEED;
 int gameState = MAINMENU;
 
 SDL_Surface* screen = nullptr;

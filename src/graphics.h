@@ -11,9 +11,11 @@ SDL_Surface* loadImg(const char* path);
 // Draws the whole picture with its top-left corner at (x, y); 0 when it lies wholly outside.
 int drawImg(SDL_Surface* image, SDL_Surface* target, int x, int y);
 SDL_Color newColor(int r, int g, int b, int a);
-// printf-style text, one rendered line per newline, stepping down by the font's line skip.
+// printf-style text, one rendered line per newline, stepping down by the font's line skip. The
+// compiler checks each call's arguments against its format; a text that is not a literal goes
+// in as "%s".
 int writeLines(SDL_Surface* target, TTF_Font* font, int x, int y, SDL_Color color,
-               const char* format, ...);
+               const char* format, ...) __attribute__((format(printf, 6, 7)));
 
 // A sprite sheet: equally wide frames side by side in one row, with a colour key.
 class SpriteBase {
@@ -75,5 +77,12 @@ public:
 bool collisionBox(Sprite& a, Sprite& b);
 bool collisionBox(SDL_Rect& a, SDL_Rect& b);
 bool collisionBox(SDL_Rect& a, Sprite& b);
+// Puts a hit box where it lies inside the sprite's frame: the sprite's position truncated to
+// whole pixels, plus the offset. The box keeps its size.
+inline void placeHitBox(SDL_Rect& box, const SDL_Rect& offset, Sprite& sprite)
+{
+    box.x = static_cast<Sint16>(static_cast<int>(sprite.getX()) + offset.x);
+    box.y = static_cast<Sint16>(static_cast<int>(sprite.getY()) + offset.y);
+}
 
 #endif

@@ -2,18 +2,23 @@
 """Makes every data file of the game from source: the pictures, sounds and fonts of tools/catalogue.tsv,
 and the contact sheet.
 
-Usage: /usr/bin/python3 tools/make_assets.py [--out DIR]
+Usage: make assets (or the Makefile's PYTHON, tools/make_assets.py [--out DIR])
 
 Without --out it writes into the repository (Data/ and docs/assets.png); with --out it writes
 the same tree under DIR, so that a test can compare the two byte for byte. Every run gives the
-same bytes: fixed seeds, no clock, PNG without time or text chunks, plain RIFF WAV.
+same bytes with the same libraries: fixed seeds, no clock, PNG without time or text chunks, plain
+RIFF WAV. Which libraries those were goes into Data/made-with.txt, so that when a library update
+changes the bytes (a new zlib compresses the same pixels otherwise), the check says which moved.
 """
 
 import argparse
 import os
+import platform
 import shutil
+import subprocess
 import sys
 import time
+import zlib
 
 sys.dont_write_bytecode = True  # leave no __pycache__ in the tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -43,6 +48,51 @@ copied byte for byte from Debian's fonts-dejavu-core package by tools/make_asset
 Their licence (Bitstream Vera licence, DejaVu changes in the public domain) is in
 DejaVu-LICENSE.txt beside this file, copied from the package's copyright file.
 """
+
+
+# The record of the libraries the data was made with, beside the data.
+MADE_WITH_FILE = "made-with.txt"
+MADE_WITH_HEADER = ("# The libraries tools/make_assets.py made this folder with: the same versions make the\n"
+                    "# same bytes. `make check-assets` names the ones that moved when a file differs.\n")
+
+
+def made_with():
+    """(library, version) of everything that shapes the bytes of the data files."""
+    import cairo
+    import numpy
+    import PIL
+    from PIL import features
+
+    try:
+        dejavu = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "fonts-dejavu-core"],
+                                capture_output=True, text=True, check=True).stdout.strip()
+    except (OSError, subprocess.CalledProcessError):
+        dejavu = "unknown"
+    return [("python", platform.python_version()),
+            ("pillow", PIL.__version__),
+            ("pillow-zlib", features.version("zlib") or "unknown"),
+            ("pycairo", cairo.version),
+            ("cairo", cairo.cairo_version_string()),
+            ("numpy", numpy.__version__),
+            ("zlib", zlib.ZLIB_RUNTIME_VERSION),
+            ("fonts-dejavu-core", dejavu)]
+
+
+def write_made_with(data_dir):
+    with open(os.path.join(data_dir, MADE_WITH_FILE), "w", encoding="ascii", newline="\n") as f:
+        f.write(MADE_WITH_HEADER)
+        for name, version in made_with():
+            f.write("%s %s\n" % (name, version))
+
+
+def read_made_with(path):
+    """The record as {library: version}; empty when there is none."""
+    try:
+        with open(path, encoding="ascii") as f:
+            return dict(line.split(None, 1) for line in f.read().splitlines()
+                        if line.strip() and not line.startswith("#"))
+    except FileNotFoundError:
+        return {}
 
 
 def read_catalogue():
@@ -113,6 +163,7 @@ def main():
     font_names = names_of(catalogue, "font")
     fonts(os.path.join(root, "Data", "Fonts"), font_names)
     contact.build(gfx, picture_rows, os.path.join(root, "docs", "assets.png"))
+    write_made_with(os.path.join(root, "Data"))
     print("make_assets: %d pictures, %d sounds, %d fonts and the contact sheet in %s (%.1f s)"
           % (len(gfx), len(sound_names), len(font_names), root, time.monotonic() - start))
 

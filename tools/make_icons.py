@@ -1,7 +1,6 @@
-#!/usr/bin/python3
 """The desktop icons at the hicolor sizes, drawn by the asset generator (tools/assetgen/icons.py).
 
-Usage: /usr/bin/python3 tools/make_icons.py [--out DIR]
+Usage: make icons (the Makefile's PYTHON, tools/make_icons.py [--out DIR])
 
 Writes packaging/icons/<N>x<N>/apps/<id>.png for each size (under DIR with --out, so that a
 test can compare the two). Run it from anywhere; it finds the project from its own place.

@@ -1,8 +1,7 @@
-#!/usr/bin/python3
 """Plays the game in its own X server and saves one screenshot of each screen under docs/:
 the main menu, a busy running frame, the pause, the game-over screen and the high scores.
 
-    /usr/bin/python3 tools/screenshots.py [--binary build/quimbo] [--out docs]
+    make screenshots (the Makefile's PYTHON, tools/screenshots.py [--binary build/quimbo] [--out docs])
 """
 
 import argparse

@@ -5,7 +5,6 @@ static const float BUBBLE_SOURCE_DY = 6.0f;
 static const float START_LINE = 1000.0f;  // the animation starts left of this x
 static const float RISE_SPEED = 2.5f;     // pixels per 10 ms
 static const float BUBBLE_FRAME_MS = 100.0f;
-static const int BUBBLE_CHANNEL = 7;
 
 bool addBubble(Sprite& source)
 {

@@ -1,7 +1,6 @@
 #include "game.h"
 
 static const int BALL_HEAL = 25;
-static const int MAX_HEALTH = 100;
 
 void DorpoPallo::move()
 {
@@ -11,8 +10,8 @@ void DorpoPallo::move()
         active = false;
     if (collisionBox(quimbo.hitBox, sprite)) {
         quimbo.health += BALL_HEAL;
-        if (quimbo.health > MAX_HEALTH)
-            quimbo.health = MAX_HEALTH;
+        if (quimbo.health > FULL_HEALTH)
+            quimbo.health = FULL_HEALTH;
         active = false;
     }
 }

@@ -10,9 +10,6 @@ static const int BIRD_WIDTH = 48;            // a left-entering bird starts just
 static const int BIRD_BITE = 10;
 static const int PLANE_BITE = 50;
 
-static const int HURT_CHANNEL = 4;
-static const int SLIME_CHANNEL = 6;
-
 static void setRect(SDL_Rect& r, int x, int y, int w, int h)
 {
     r.x = static_cast<Sint16>(x);
@@ -88,12 +85,6 @@ void Enemy::init()
     hitBox.h = hitOffset.h;
 }
 
-static void refreshBox(Enemy& e)
-{
-    e.hitBox.x = static_cast<Sint16>(static_cast<int>(e.sprite.getX()) + e.hitOffset.x);
-    e.hitBox.y = static_cast<Sint16>(static_cast<int>(e.sprite.getY()) + e.hitOffset.y);
-}
-
 // A bird or plane touching the magician costs health and ends its attack, bubble or slime.
 static void bite(Enemy& e)
 {
@@ -102,7 +93,7 @@ static void bite(Enemy& e)
     quimbo.health -= e.type == BIRD ? BIRD_BITE : PLANE_BITE;
     if (quimbo.state != NORMAL) {
         quimbo.state = NORMAL;
-        scrollSpeed = 3;
+        scrollSpeed = SCROLL_SPEED;
         quimbo.sprite.init(&quimboNormal, screen);
     }
     e.state = BIT;
@@ -117,7 +108,7 @@ static void slimePlayer(Enemy& e)
     quimbo.state = SLIMEY;
     quimbo.slimeTime = counter;
     quimbo.sprite.init(&quimboSlime, screen);
-    scrollSpeed = 3;
+    scrollSpeed = SCROLL_SPEED;
     e.clear();
     Mix_PlayChannelTimed(SLIME_CHANNEL, slimeHit, 0, -1);
 }
@@ -131,11 +122,11 @@ void Enemy::move()
         clear();
 
     if ((type == BIRD || type == PLANE) && state == NORMAL) {
-        refreshBox(*this);
+        placeHitBox(hitBox, hitOffset, sprite);
         if (collisionBox(hitBox, quimbo.hitBox))
             bite(*this);
     } else if (type == SLIME && state == NORMAL) {
-        refreshBox(*this);
+        placeHitBox(hitBox, hitOffset, sprite);
         if (collisionBox(hitBox, quimbo.hitBox))
             slimePlayer(*this);
     } else if (type == BIRD && state == DYING) {

@@ -7,10 +7,6 @@ static const float NORMAL_FRAME_MS = 46.0f;
 static const float ZAP_FRAME_MS = 120.0f;
 static const float FALLING_FRAME_MS = 10.0f;
 
-// The start spot: the frame is centred on this point.
-static const int START_CENTRE_X = 512;
-static const int START_CENTRE_Y = 320;
-
 static const double CLOCK_TICK_MS = 100.0;  // score and magic clocks
 static const double BLAST_MS = 5000.0;
 static const double BUBBLE_MS = 4000.0;
@@ -19,11 +15,6 @@ static const double SLIME_MS = 5000.0;
 static const float FALL_STEP = 6.0f;         // pixels per frame, not scaled by time
 static const float BUBBLE_RISE_STEP = 3.0f;  // pixels per frame
 static const int BLAST_HEALTH_COST = 25;
-
-// Sound channels of the player's own moves.
-static const int FIRST_FREE_CHANNEL = -1;
-static const int BLAST_BIRD_CHANNEL = 0;
-static const int FALL_CHANNEL = 2;
 
 static void playOnce(int channel, Mix_Chunk* sound)
 {
@@ -44,7 +35,7 @@ Quimbo::Quimbo() : sprite()
     // frame puts the sprite on its sheet.
     state = NORMAL;
     speed = 3.0f;
-    health = 100;
+    health = FULL_HEALTH;
     magic = 100;
     score = 0;
     slimeTime = 0.0;
@@ -56,12 +47,12 @@ void Quimbo::reset()
 {
     state = NORMAL;
     speed = 3.0f;
-    health = 100;
+    health = FULL_HEALTH;
     magic = 100;
     score = 0;
     sprite.init(&quimboNormal, screen);
-    sprite.setXY(static_cast<float>(START_CENTRE_X - sprite.getW() / 2),
-                 static_cast<float>(START_CENTRE_Y - sprite.getH() / 2));
+    sprite.setXY(static_cast<float>(MAGICIAN_START_CENTRE.x - sprite.getW() / 2),
+                 static_cast<float>(MAGICIAN_START_CENTRE.y - sprite.getH() / 2));
     sprite.setSpeed(NORMAL_FRAME_MS);
     slimeTime = 0.0;
     fartTime = 0.0;
@@ -91,7 +82,7 @@ int Quimbo::pierase()
     if (health <= 0)
         return 0;
     fartTime = counter;
-    scrollSpeed *= 4;
+    scrollSpeed *= BLAST_FACTOR;
     state = FARTED;
     Mix_PlayChannelTimed(BLAST_CHANNEL, fartSound, -1, -1);
     // Every bird goes down, whatever it was doing; the blast scores nothing for them.
@@ -117,11 +108,10 @@ void Quimbo::update()
         return;
     }
 
-    hitBox.x = static_cast<Sint16>(static_cast<int>(sprite.getX()) + hitOffset.x);
-    hitBox.y = static_cast<Sint16>(static_cast<int>(sprite.getY()) + hitOffset.y);
+    placeHitBox(hitBox, hitOffset, sprite);
 
     if (counter - lastScored > CLOCK_TICK_MS) {
-        score += state == FARTED ? 4 : 1;
+        score += state == FARTED ? BLAST_FACTOR : 1;
         lastScored = counter;
     }
 
@@ -146,7 +136,7 @@ void Quimbo::update()
         state = NORMAL;
     } else if (state == FARTED && counter - fartTime > BLAST_MS) {
         haltBlastSound();
-        scrollSpeed /= 4;
+        scrollSpeed /= BLAST_FACTOR;
         state = NORMAL;
     } else if (state == BUBBLED) {
         sprite.addY(-BUBBLE_RISE_STEP);
@@ -157,9 +147,9 @@ void Quimbo::update()
             sprite.init(&quimboNormal, screen);
         }
     } else if (state == SLIMEY) {
-        scrollSpeed = 1;
+        scrollSpeed = SLIMED_SCROLL_SPEED;
         if (counter - slimeTime > SLIME_MS) {
-            scrollSpeed = 3;
+            scrollSpeed = SCROLL_SPEED;
             state = NORMAL;
             sprite.init(&quimboNormal, screen);
         }

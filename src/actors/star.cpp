@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 static const int STAR_BOX = 15;  // a star's box is 15 by 15 whatever its picture
-static const int STAR_HIT_CHANNEL = 1;
 
 static const int BIRD_POINTS = 100;
 static const int PLANE_POINTS = 500;
@@ -74,8 +73,7 @@ void Star::move()
 {
     sprite.addX(velocity * deltaTime);
     sprite.addY(static_cast<float>(rand() % 3 - 1) * deltaTime);
-    hitBox.x = static_cast<Sint16>(static_cast<int>(sprite.getX()) + hitOffset.x);
-    hitBox.y = static_cast<Sint16>(static_cast<int>(sprite.getY()) + hitOffset.y);
+    placeHitBox(hitBox, hitOffset, sprite);
     // Past the right edge the star is spent, but it still hits in this frame.
     if (sprite.getX() > static_cast<float>(screenWidth))
         active = false;

@@ -27,7 +27,7 @@ void resetGame()
     quimbo.reset();
     layOutSceneries();
     clearActors();
-    scrollSpeed = 3;
+    scrollSpeed = SCROLL_SPEED;
     // A blast that was still sounding when its game ended stops here.
     haltBlastSound();
     printf("Game succesfully reseted\n");

@@ -4,20 +4,7 @@
 // The pause film is tiled at this pitch over the frozen frame.
 static const int FILM_PITCH = 2;
 
-// The score's place inside the game-over picture.
-static const int SCORE_OFFSET_X = 234;
-static const int SCORE_OFFSET_Y = 43;
-
-// The menu's click areas (x1, y1, x2, y2), bounds excluded: 350 by 105 pixels, 15 apart.
-static const int MENU_LEFT = 349;
-static const int MENU_RIGHT = 699;
-static const int START_TOP = 311, START_BOTTOM = 416;
-static const int SCORES_TOP = 431, SCORES_BOTTOM = 536;
-static const int QUIT_TOP = 551, QUIT_BOTTOM = 656;
-
-// The fixed high-score table: names at x 300, scores at x 500.
-static const int TABLE_NAME_X = 300;
-static const int TABLE_SCORE_X = 500;
+// The fixed high-score table's rows; its columns are in layout.h.
 struct TableRow {
     int y;
     const char* name;
@@ -55,7 +42,13 @@ void drawGameOverScreen()
     int cx = centredX(gameOver);
     int cy = centredY(gameOver);
     drawImg(gameOver, screen, cx, cy);
-    writeLines(screen, verdana, cx + SCORE_OFFSET_X, cy + SCORE_OFFSET_Y, Red, "%d", quimbo.score);
+    writeLines(screen, verdana, cx + GAME_OVER_SCORE_AT.x, cy + GAME_OVER_SCORE_AT.y, Red, "%d",
+               quimbo.score);
+}
+
+static bool clicked(const ScreenArea& area)
+{
+    return hiiri.checkArea(area.left, area.top, area.right, area.bottom) != 0;
 }
 
 void mainMenuFrame(bool& quit)
@@ -64,12 +57,12 @@ void mainMenuFrame(bool& quit)
     drawImg(menuBG, screen, 0, 0);
     hiiri.draw();
     // The new state shows from the next frame: this one still shows the menu.
-    if (hiiri.checkArea(MENU_LEFT, START_TOP, MENU_RIGHT, START_BOTTOM)) {
+    if (clicked(START_AREA)) {
         resetGame();
         gameState = RUNNING;
-    } else if (hiiri.checkArea(MENU_LEFT, SCORES_TOP, MENU_RIGHT, SCORES_BOTTOM)) {
+    } else if (clicked(HISCORE_AREA)) {
         gameState = HISCORE;
-    } else if (hiiri.checkArea(MENU_LEFT, QUIT_TOP, MENU_RIGHT, QUIT_BOTTOM)) {
+    } else if (clicked(QUIT_AREA)) {
         quit = true;
     }
 }
@@ -78,7 +71,7 @@ void drawHiscoreScreen()
 {
     drawImg(hiscoreBG, screen, 0, 0);
     for (const TableRow& row : HISCORE_ROWS) {
-        writeLines(screen, verdana32, TABLE_NAME_X, row.y, Black, row.name);
-        writeLines(screen, verdana32, TABLE_SCORE_X, row.y, Black, row.score);
+        writeLines(screen, verdana32, TABLE_NAME_X, row.y, Black, "%s", row.name);
+        writeLines(screen, verdana32, TABLE_SCORE_X, row.y, Black, "%s", row.score);
     }
 }

@@ -1,11 +1,11 @@
 // Steering the magician with the held arrow keys inside the play area.
 #include "game.h"
 
-// The play area in the middle of the screen: 324 pixels wide (350 + 674 = 1024), 480 high.
-static const float PLAY_LEFT = 350.0f;
-static const float PLAY_RIGHT = 674.0f;
-static const float PLAY_TOP = 0.0f;
-static const float PLAY_BOTTOM = 480.0f;
+// The play area's edges, as the sprite's float position meets them.
+static const float PLAY_LEFT = static_cast<float>(PLAY_AREA.left);
+static const float PLAY_RIGHT = static_cast<float>(PLAY_AREA.right);
+static const float PLAY_TOP = static_cast<float>(PLAY_AREA.top);
+static const float PLAY_BOTTOM = static_cast<float>(PLAY_AREA.bottom);
 
 void steerPlayer()
 {

@@ -3,7 +3,7 @@ game, the red score readable on the game-over picture, the high-score scroll cen
 rows the game writes, and the menu's landscape clear of its buttons.
 
 Run as a script it prints the figures these tests assert on:
-    /usr/bin/python3 tests/art/test_screens.py
+    python3 tests/art/test_screen_art.py   (Debian's python3, the Makefile's PYTHON)
 """
 
 import os
@@ -12,20 +12,23 @@ import numpy as np
 from PIL import Image, ImageFont
 
 from harness import catalogue
+from harness.screens import LAYOUT
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 KEY = (0, 255, 0)
 
-# What the game writes over its pictures (the same texts, fonts and places as in its code).
-SCORE_AT = (234, 43)  # the red score, 14-point bold, from the game-over picture's top-left
+# What the game writes over its pictures (the same texts and fonts as in its code, at the
+# places of its layout).
+SCORE_AT = LAYOUT["GAME_OVER_SCORE_AT"]  # the red score, 14-point bold, from the picture's top-left
 LONGEST_SCORE = "-2147483648"
 TABLE = [(160, "1. zedko", "5345234"), (205, "2. bumar", "2342355"), (245, "3. zedko", "2312434"),
          (290, "4. zedko", "2212332"), (335, "5. bumar", "1565455"), (375, "6. bumar", "1453432"),
          (420, "7. bumar", "1345234"), (465, "8. zedko", "1332434"), (510, "9. bumar", "1323323"),
          (555, "10. bumar", "-1")]
-NAME_X, SCORE_X = 300, 500
-BUTTON_X = (350, 698)
-BUTTONS_Y = [(312, 415), (432, 535), (552, 655)]
+NAME_X, SCORE_X = LAYOUT["TABLE_NAME_X"], LAYOUT["TABLE_SCORE_X"]
+# The buttons' pixels: the menu's click areas without their excluded bounds.
+BUTTON_X = (LAYOUT["START_AREA"][0] + 1, LAYOUT["START_AREA"][2] - 1)
+BUTTONS_Y = [(LAYOUT[a][1] + 1, LAYOUT[a][3] - 1) for a in ("START_AREA", "HISCORE_AREA", "QUIT_AREA")]
 
 
 def data_file(name):

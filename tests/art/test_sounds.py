@@ -3,7 +3,7 @@ clamps the sum: no clipping when sounds overlap, loudness that follows how often
 plays, no clicks, and a blast loop that repeats without a seam.
 
 Run as a script it prints the figures these tests assert on:
-    /usr/bin/python3 tests/art/test_sounds.py
+    python3 tests/art/test_sounds.py   (Debian's python3, the Makefile's PYTHON)
 """
 
 import math

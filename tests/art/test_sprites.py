@@ -2,10 +2,10 @@
 
 The game shows a sheet's frames at fixed frame times and a new sheet from its frame 1, so
 these checks look at the frames that are on show and at the sky they are seen against.
-Run from the project root: /usr/bin/python3 -m pytest -q tests/art/test_sprites.py
+Run from the project root: python3 -m pytest -q tests/art/test_sprites.py (Debian's python3)
 Run as a script it prints the figures of the magician, his blast and the sky, for the data
 under the given folder (another checkout's Data/, say) or the committed one:
-    PYTHONPATH=tests:tools /usr/bin/python3 tests/art/test_sprites.py [DATA]
+    PYTHONPATH=tests:tools python3 tests/art/test_sprites.py [DATA]
 """
 
 import os

@@ -20,37 +20,37 @@ WHITE, BLACK, RED = (255, 255, 255), (0, 0, 0), (255, 0, 0)
 
 
 
-def _hud_places():
-    """The HUD panel's top edge and its three figures' places, read from the game's own header
-    so that they are written down once."""
-    with open(os.path.join(PROJECT_ROOT, "src", "world", "world.h"), encoding="utf-8") as f:
+def _layout():
+    """Every place of the game's src/layout.h by its name: a number, or the tuple of a brace
+    list's numbers (x, y, or left, top, right, bottom)."""
+    with open(os.path.join(PROJECT_ROOT, "src", "layout.h"), encoding="utf-8") as f:
         header = f.read()
-
-    def point(name):
-        found = re.search(r"\b%s = \{(\d+), (\d+)\};" % name, header)
-        return int(found.group(1)), int(found.group(2))
-
-    top = int(re.search(r"\bHUD_TOP = (\d+);", header).group(1))
-    return top, point("HEALTH_AT"), point("MAGIC_AT"), point("SCORE_AT")
+    places = {}
+    for name, value in re.findall(r"^const \w+ (\w+) = ([^;]+);", header, re.M):
+        numbers = tuple(int(n) for n in re.findall(r"-?\d+", value))
+        places[name] = numbers if value.startswith("{") else numbers[0]
+    return places
 
 
-# Where the game writes, and the room each text has before the next thing on the screen.
-HUD_Y, HEALTH_AT, MAGIC_AT, SCORE_AT = _hud_places()  # HUD_Y: the panel's top edge
-FIGURE_BOX = (240, 56)
-GAME_OVER_SCORE_OFFSET = (234, 43)  # where the score sits inside the game-over picture
-GAME_OVER_SCORE_BOX = (120, 24)
-TABLE_NAME_X, TABLE_SCORE_X = 300, 500  # the high-score table's two columns
-TABLE_BOX = (190, 36)
-
+# Where the game writes, clicks and steers, from the game's own layout.
+LAYOUT = _layout()
+HUD_Y = LAYOUT["HUD_TOP"]  # the HUD panel's top edge
+HEALTH_AT, MAGIC_AT, SCORE_AT = LAYOUT["HEALTH_AT"], LAYOUT["MAGIC_AT"], LAYOUT["SCORE_AT"]
+GAME_OVER_SCORE_OFFSET = LAYOUT["GAME_OVER_SCORE_AT"]  # inside the game-over picture
+TABLE_NAME_X, TABLE_SCORE_X = LAYOUT["TABLE_NAME_X"], LAYOUT["TABLE_SCORE_X"]
 # Menu click areas (left, top, right, bottom): the pointer has to be strictly inside.
-START_AREA = (349, 311, 699, 416)
-HISCORE_AREA = (349, 431, 699, 536)
-QUIT_AREA = (349, 551, 699, 656)
-START_POINT = (420, 360)  # points inside the areas, away from their borders
-HISCORE_POINT = (420, 480)
+START_AREA, HISCORE_AREA, QUIT_AREA = (LAYOUT["START_AREA"], LAYOUT["HISCORE_AREA"],
+                                       LAYOUT["QUIT_AREA"])
+PLAY_AREA = LAYOUT["PLAY_AREA"]  # left, top, right, bottom limits of the magician
+MAGICIAN_START_CENTRE = LAYOUT["MAGICIAN_START_CENTRE"]
 
-PLAY_AREA = (350, 0, 674, 480)  # left, top, right, bottom limits of the magician
-MAGICIAN_START_CENTRE = (512, 320)
+# The room each text has before the next thing on the screen, and points well inside the menu
+# areas, away from their borders.
+FIGURE_BOX = (240, 56)
+GAME_OVER_SCORE_BOX = (120, 24)
+TABLE_BOX = (190, 36)
+START_POINT = (420, 360)
+HISCORE_POINT = (420, 480)
 
 
 def _names(*prefixes):

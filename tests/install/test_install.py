@@ -8,6 +8,7 @@ import os
 import shutil
 import stat
 import subprocess
+import sys
 
 import pytest
 from PIL import Image
@@ -117,7 +118,7 @@ def test_man_page_renders_with_the_controls_and_no_warnings(staged):
 
 
 def test_icons_fill_their_square_and_are_what_the_drawing_makes(staged, tmp_path):
-    run(["/usr/bin/python3", os.path.join(PROJECT_ROOT, "tools", "make_icons.py"),
+    run([sys.executable, os.path.join(PROJECT_ROOT, "tools", "make_icons.py"),
          "--out", str(tmp_path)])
     for size in ICON_SIZES:
         relative = "%dx%d/apps/%s.png" % (size, size, APP_ID)

@@ -7,27 +7,26 @@ shell. The game must end by itself with status 0 and write on standard error onl
 that names an unreadable picture (nothing at all for a sound or a font): the PNG decoder's own
 diagnosis of a damaged picture is kept off the player's terminal.
 
-    baddata.py --binary build/quimbo [--all | --representative] [--jobs N] [--list]
+Every test run covers a representative part of the matrix (one of each damage on each kind of
+file, and Data/ missing); with QUIMBO_BADDATA=all it covers all of it (`make baddata-matrix`).
+The game is $QUIMBO_BIN and the intact data the one under $QUIMBO_DATA_ROOT, as in every suite:
+
+    QUIMBO_BIN=build/quimbo python3 -m pytest tests/reliability/baddata.py   # the representative part
+    QUIMBO_BADDATA=all python3 -m pytest tests/reliability/baddata.py -k Sound  # the matrix's sounds
+    python3 -m pytest --collect-only -q tests/reliability/baddata.py           # the list of cases
 """
 
-import argparse
 import os
 import random
 import shutil
-import sys
 import tempfile
-import time
 import traceback
-from concurrent.futures import ThreadPoolExecutor
 
-if __name__ == "__main__":  # run as a command: the shared helpers are in tests/
-    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import pytest
 
-import pytest  # noqa: E402
-
-from harness import PROJECT_ROOT, RESET_LINE, catalogue  # noqa: E402
-from harness.xsession import Session  # noqa: E402
-from session import short_session  # noqa: E402
+from harness import RESET_LINE, catalogue
+from harness.xsession import Session
+from session import short_session
 
 PICTURE_FILES = [e.path for e in catalogue.pictures()]
 DATA_FILES = [e.path for e in catalogue.entries()]
@@ -35,7 +34,7 @@ DATA_FILES = [e.path for e in catalogue.entries()]
 FAULTS = ("missing", "empty", "truncated", "random", "other-kind")
 
 # One of each kind of damage on each kind of file, and the whole directory gone: the part of the
-# matrix that every test run covers.
+# matrix that every test run covers unless QUIMBO_BADDATA is "all".
 REPRESENTATIVE = [
     ("Data/Gfx/quimbo_normal.PNG", "missing"),
     ("Data/Gfx/birdr_normal.PNG", "truncated"),
@@ -125,52 +124,13 @@ def run_case(binary, data_source, path, fault, wrapper=(), timeout=90.0):
         shutil.rmtree(work, ignore_errors=True)
 
 
-@pytest.mark.parametrize("path, fault", REPRESENTATIVE)
-def test_damaged_data_is_said_and_the_game_plays_on(game_binary, path, fault):
-    problem = run_case(game_binary, PROJECT_ROOT, path, fault)
+def cases():
+    return all_cases() if os.environ.get("QUIMBO_BADDATA") == "all" else REPRESENTATIVE
+
+
+@pytest.mark.parametrize("path, fault", cases())
+def test_damaged_data_is_said_and_the_game_plays_on(game_binary, data_root, path, fault):
+    if not os.path.isdir(os.path.join(data_root, "Data")):
+        pytest.fail("no Data/ under %s: nothing to damage" % data_root)
+    problem = run_case(game_binary, data_root, path, fault)
     assert problem is None, problem
-
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--binary", default=os.path.join(PROJECT_ROOT, "build", "quimbo"))
-    parser.add_argument("--data", default=PROJECT_ROOT, help="where the intact Data/ lies")
-    parser.add_argument("--all", action="store_true", help="the whole matrix")
-    parser.add_argument("--jobs", type=int, default=1)
-    parser.add_argument("--only", help="only the cases whose file name contains this")
-    parser.add_argument("--list", action="store_true")
-    opts = parser.parse_args()
-
-    if not os.path.isdir(os.path.join(opts.data, "Data")):
-        print("no Data/ under %s: nothing to damage" % opts.data)
-        return 1
-    cases = all_cases() if opts.all else REPRESENTATIVE
-    if opts.only:
-        cases = [c for c in cases if opts.only in c[0]]
-    if opts.list:
-        for path, fault in cases:
-            print(path, fault)
-        return 0
-
-    start = time.monotonic()
-    failures = []
-
-    def one(case):
-        path, fault = case
-        began = time.monotonic()
-        problem = run_case(opts.binary, opts.data, path, fault)
-        print("%-4s %-32s %-10s %5.1f s%s" % ("ok" if problem is None else "FAIL", path, fault,
-                                               time.monotonic() - began,
-                                               "" if problem is None else "\n     " + problem),
-              flush=True)
-        if problem is not None:
-            failures.append((path, fault, problem))
-
-    with ThreadPoolExecutor(max_workers=max(1, opts.jobs)) as pool:
-        list(pool.map(one, cases))
-    print("%d cases, %d failed, %.0f s" % (len(cases), len(failures), time.monotonic() - start))
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())

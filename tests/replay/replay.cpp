@@ -11,11 +11,13 @@
 // every kind of enemy in each of its states and the ball, flown and caught: a run that misses
 // one fails, and recording refuses it, so that the trace never quietly stops covering a rule.
 //
-// Each frame's line holds the game state, the scroll speed, the player (position, state,
-// health, magic, score) and a checksum of the exact state of every active actor and landscape
-// piece; every FULL_EVERY frames the actors follow one per line, so that a change in them
-// reads in the trace too. The frames are drawn, since drawing moves the animations that some
-// rules wait for, but onto a small canvas: the rules do not depend on the picture's size.
+// Each frame is one short line in the trace, its number and a checksum of everything the game
+// holds that the rules move: the game state, the scroll speed, the player (position, state,
+// health, magic, score), every active actor and every landscape piece. Every FULL_EVERY frames,
+// and at every change of the game's or the player's state, the frame is written out in full
+// instead: the state line in words and the actors one per line, so that a difference reads in
+// the trace and in the report. The frames are drawn, since drawing moves the animations that
+// some rules wait for, but onto a small canvas: the rules do not depend on the picture's size.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +36,7 @@ namespace {
 const unsigned GAME_SEED = 20240611;
 const Uint32 FRAME_MS = 10;
 const int FRAMES = 3000;  // 30 s of play
-const int FULL_EVERY = 25;
+const int FULL_EVERY = 100;
 
 // The clock the game reads: it moves only when the replay steps it.
 Uint32 ticks = 0;
@@ -135,49 +137,72 @@ struct Coverage {
     }
 };
 
-// The frame's record: one line, and the actors' lines on full frames.
-std::vector<std::string> record(int frame)
+// One frame as the trace holds it: its state line (in words, or the checksum alone) and, on a
+// frame written in full, its actors.
+struct Frame {
+    int number = 0;
+    std::string line;
+    std::vector<std::string> actors;
+};
+
+// The frame in full: the state in words, closed by the checksum of all of it, and the actors.
+Frame record(int frame)
 {
     Checksum sum;
-    std::vector<std::string> actors;
+    Frame full;
+    full.number = frame;
     for (int i = 0; i < ENEMIES; ++i) {
         Enemy& e = enemy[i];
         if (!e.active)
             continue;
         sum.add(i), sum.add(e.type), sum.add(e.state), sum.add(e.sprite.x), sum.add(e.sprite.y);
-        actors.push_back(format("  enemy %d %s %s %.2f %.2f", i, enemyKindName(e.type),
-                                enemyStateName(e.state), e.sprite.x, e.sprite.y));
+        full.actors.push_back(format("  enemy %d %s %s %.2f %.2f", i, enemyKindName(e.type),
+                                     enemyStateName(e.state), e.sprite.x, e.sprite.y));
     }
     for (int i = 0; i < STARS; ++i) {
         if (!star[i].active)
             continue;
         sum.add(i), sum.add(star[i].sprite.x), sum.add(star[i].sprite.y);
-        actors.push_back(format("  star %d %.2f %.2f", i, star[i].sprite.x, star[i].sprite.y));
+        full.actors.push_back(
+            format("  star %d %.2f %.2f", i, star[i].sprite.x, star[i].sprite.y));
     }
     for (int i = 0; i < BUBBLES; ++i) {
         if (!bubble[i].active)
             continue;
         sum.add(i), sum.add(bubble[i].sprite.x), sum.add(bubble[i].sprite.y);
-        actors.push_back(
+        full.actors.push_back(
             format("  bubble %d %.2f %.2f", i, bubble[i].sprite.x, bubble[i].sprite.y));
     }
     if (dpallo.active) {
         sum.add(dpallo.sprite.x), sum.add(dpallo.sprite.y);
-        actors.push_back(format("  ball %.2f %.2f", dpallo.sprite.x, dpallo.sprite.y));
+        full.actors.push_back(format("  ball %.2f %.2f", dpallo.sprite.x, dpallo.sprite.y));
     }
     for (int k = 0; k < SCENERIES; ++k) {
         sum.add(scenery[k].x), sum.add(scenery[k].y);
-        actors.push_back(format("  land %d %.2f %.2f", k, scenery[k].x, scenery[k].y));
+        full.actors.push_back(format("  land %d %.2f %.2f", k, scenery[k].x, scenery[k].y));
     }
     Sprite& p = quimbo.sprite;
-    sum.add(p.x), sum.add(p.y);
-    std::vector<std::string> lines = {
-        format("%d %s scroll %d player %.2f %.2f %s health %d magic %d score %d #%08x", frame,
-               gameStateName(gameState), scrollSpeed, p.x, p.y, playerStateName(quimbo.state),
-               quimbo.health, quimbo.magic, quimbo.score, sum.value())};
-    if (frame % FULL_EVERY == 0)
-        lines.insert(lines.end(), actors.begin(), actors.end());
-    return lines;
+    sum.add(gameState), sum.add(scrollSpeed), sum.add(p.x), sum.add(p.y), sum.add(quimbo.state);
+    sum.add(quimbo.health), sum.add(quimbo.magic), sum.add(quimbo.score);
+    full.line = format("%d %s scroll %d player %.2f %.2f %s health %d magic %d score %d #%08x",
+                       frame, gameStateName(gameState), scrollSpeed, p.x, p.y,
+                       playerStateName(quimbo.state), quimbo.health, quimbo.magic, quimbo.score,
+                       sum.value());
+    return full;
+}
+
+// The same frame by its checksum alone.
+Frame briefly(const Frame& full)
+{
+    Frame brief;
+    brief.number = full.number;
+    brief.line = format("%d %s", full.number, full.line.substr(full.line.rfind('#')).c_str());
+    return brief;
+}
+
+bool inFull(const Frame& f)
+{
+    return f.line.find(" #") != f.line.find(' ');
 }
 
 // The script's own dice: a fixed sequence, apart from the game's rand().
@@ -252,7 +277,8 @@ void playFrame(int frame, Hands& hands, int& overFor)
 }
 
 struct Run {
-    std::vector<std::string> lines;
+    std::vector<Frame> trace;  // as the trace file holds it
+    std::vector<Frame> full;   // every frame in full, for the report of a difference
     Coverage coverage;
     int coveredAt = 0;  // the frame by which every state of play had been seen
 };
@@ -266,6 +292,7 @@ Run play()
     Hands hands;
     int overFor = 0;
     bool quit = false;
+    int lastGameState = -1, lastPlayerState = -1;
     for (int frame = 1; frame <= FRAMES && !quit; ++frame) {
         playFrame(frame, hands, overFor);
         ticks += FRAME_MS;
@@ -278,79 +305,114 @@ Run play()
         run.coverage.see();
         if (run.coveredAt == 0 && run.coverage.missing().empty())
             run.coveredAt = frame;
-        for (std::string& line : record(frame))
-            run.lines.push_back(std::move(line));
+        Frame full = record(frame);
+        bool changed = gameState != lastGameState || quimbo.state != lastPlayerState;
+        lastGameState = gameState;
+        lastPlayerState = quimbo.state;
+        run.trace.push_back(frame % FULL_EVERY == 0 || changed ? full : briefly(full));
+        run.full.push_back(std::move(full));
     }
     return run;
 }
 
-int frameOf(const std::vector<std::string>& lines, size_t at)
+bool same(const Frame& a, const Frame& b)
 {
-    while (at > 0 && lines[at].rfind("  ", 0) == 0)
-        --at;
-    return at < lines.size() ? atoi(lines[at].c_str()) : 0;
+    return a.number == b.number && a.line == b.line && a.actors == b.actors;
 }
 
-// The first line that differs, with both values; for a frame whose actors differ only in the
-// checksum, also the first actor line that differs after it.
-int compare(const std::vector<std::string>& recorded, const std::vector<std::string>& now,
-            FILE* out)
+void printPair(FILE* out, const std::string& recorded, const std::string& now)
 {
+    fprintf(out, "  recorded: %s\n  now:      %s\n", recorded.c_str(), now.c_str());
+}
+
+// The first frame that differs, with both values (and the run's in full where the trace holds
+// only a checksum); then the first frame written in full in both whose words differ, with its
+// first differing actor, so that the change reads as values and not as checksums.
+int compare(const std::vector<Frame>& recorded, const Run& run, FILE* out)
+{
+    const std::vector<Frame>& now = run.trace;
     size_t n = std::min(recorded.size(), now.size());
     size_t i = 0;
-    while (i < n && recorded[i] == now[i])
+    while (i < n && same(recorded[i], now[i]))
         ++i;
     if (i == n && recorded.size() == now.size()) {
-        fprintf(out, "replay: %zu lines, every frame as recorded\n", n);
+        fprintf(out, "replay: %zu frames, every frame as recorded\n", n);
         return 0;
     }
     if (i == n) {
-        fprintf(out, "replay: the trace has %zu lines, the run %zu\n", recorded.size(), now.size());
+        fprintf(out, "replay: the trace has %zu frames, the run %zu\n", recorded.size(),
+                now.size());
         return 1;
     }
-    int frame = frameOf(now, i);
+    int frame = std::min(recorded[i].number, now[i].number);
     fprintf(out, "replay: first difference at frame %d (%d ms of play)\n", frame,
             frame * static_cast<int>(FRAME_MS));
-    fprintf(out, "  recorded: %s\n  now:      %s\n", recorded[i].c_str(), now[i].c_str());
-    for (size_t j = i + 1; j < n; ++j) {
-        if (recorded[j] != now[j] && recorded[j].rfind("  ", 0) == 0) {
-            fprintf(out, "first actor that differs, at frame %d:\n", frameOf(now, j));
-            fprintf(out, "  recorded: %s\n  now:      %s\n", recorded[j].c_str(), now[j].c_str());
-            break;
-        }
+    printPair(out, recorded[i].line, now[i].line);
+    if (frame >= 1 && static_cast<size_t>(frame) <= run.full.size() && !inFull(now[i]))
+        fprintf(out, "  now, in full: %s\n", run.full[frame - 1].line.c_str());
+
+    for (const Frame& r : recorded) {
+        if (r.number < frame || !inFull(r) || r.number > static_cast<int>(run.full.size()))
+            continue;
+        const Frame& f = run.full[r.number - 1];
+        if (same(r, f))
+            continue;
+        fprintf(out, "first frame written in full that differs, frame %d:\n", r.number);
+        printPair(out, r.line, f.line);
+        size_t k = 0;
+        while (k < r.actors.size() && k < f.actors.size() && r.actors[k] == f.actors[k])
+            ++k;
+        if (k < r.actors.size() || k < f.actors.size())
+            printPair(out, k < r.actors.size() ? r.actors[k] : "(no more actors)",
+                      k < f.actors.size() ? f.actors[k] : "(no more actors)");
+        break;
     }
     return 1;
 }
 
-std::vector<std::string> readLines(const char* path, bool& ok)
+// The trace's frames: a line that starts with a number opens a frame, the indented lines
+// under it are its actors.
+std::vector<Frame> readTrace(const char* path, bool& ok)
 {
-    std::vector<std::string> lines;
+    std::vector<Frame> frames;
     std::ifstream in(path);
     ok = static_cast<bool>(in);
-    for (std::string line; std::getline(in, line);)
-        if (line.empty() || line[0] != '#')
-            lines.push_back(line);
-    return lines;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (line.rfind("  ", 0) == 0 && !frames.empty()) {
+            frames.back().actors.push_back(line);
+            continue;
+        }
+        Frame f;
+        f.number = atoi(line.c_str());
+        f.line = line;
+        frames.push_back(f);
+    }
+    return frames;
 }
 
-bool writeLines(const char* path, const std::vector<std::string>& lines)
+bool writeTrace(const char* path, const std::vector<Frame>& frames)
 {
     FILE* file = fopen(path, "w");
     if (file == nullptr)
         return false;
     fprintf(file,
-            "# The replay's golden trace: make replay-record writes it (see tests/replay/).\n");
-    fprintf(file,
-            "# frame, game state, scroll, player x y state, health, magic, score, checksum "
-            "of the actors; every %d frames the actors themselves.\n",
+            "# The replay's golden trace: make replay-record writes it (see tests/replay/).\n"
+            "# frame #checksum of the whole state; every %d frames and at each change of game "
+            "or player state the frame in full:\n"
+            "# frame, game state, scroll, player x y state, health, magic, score, checksum, "
+            "then the actors.\n",
             FULL_EVERY);
-    for (const std::string& line : lines)
-        fprintf(file, "%s\n", line.c_str());
+    for (const Frame& f : frames) {
+        fprintf(file, "%s\n", f.line.c_str());
+        for (const std::string& actor : f.actors)
+            fprintf(file, "%s\n", actor.c_str());
+    }
     return fclose(file) == 0;
 }
 
 }  // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 3 || (strcmp(argv[1], "--record") != 0 && strcmp(argv[1], "--compare") != 0)) {
@@ -388,19 +450,19 @@ int main(int argc, char** argv)
         fprintf(out, "replay: every state of play reached by frame %d of %d\n", run.coveredAt,
                 FRAMES);
     if (recording) {
-        if (status == 0 && !writeLines(argv[2], run.lines)) {
+        if (status == 0 && !writeTrace(argv[2], run.trace)) {
             fprintf(out, "replay: cannot write %s\n", argv[2]);
             status = 1;
         }
         if (status == 0)
-            fprintf(out, "replay: %zu lines recorded to %s\n", run.lines.size(), argv[2]);
+            fprintf(out, "replay: %zu frames recorded to %s\n", run.trace.size(), argv[2]);
     } else {
         bool ok = false;
-        std::vector<std::string> recorded = readLines(argv[2], ok);
+        std::vector<Frame> recorded = readTrace(argv[2], ok);
         if (!ok) {
             fprintf(out, "replay: cannot read %s (make replay-record writes it)\n", argv[2]);
             status = 1;
-        } else if (compare(recorded, run.lines, out) != 0) {
+        } else if (compare(recorded, run, out) != 0) {
             status = 1;
         }
     }

@@ -1,5 +1,6 @@
-// Every sprite sheet the game loads, for the tests and the benchmark: the sheets in globals of
-// their own, then the landscape's, which start-up keeps in the `sceneries` array.
+// Every sprite sheet and single picture the game loads, for the tests and the benchmark, from
+// game.h's own lists: the sheets in globals of their own, then the landscape's, which start-up
+// keeps in the `sceneries` array.
 #ifndef QUIMBO_TESTS_SHEETS_H
 #define QUIMBO_TESTS_SHEETS_H
 
@@ -9,10 +10,9 @@
 
 inline std::vector<SpriteBase*> sheetsInGlobals()
 {
-    return {&quimboNormal, &quimboZap,    &quimboBubble, &quimboFalling, &quimboSlime,
-            &fartyFart,    &birdLNormal,  &birdLDying,   &birdLFalling,  &birdRNormal,
-            &birdRDying,   &birdRFalling, &planeNormal,  &planeFalling,  &bubbleBase,
-            &slimeNormal,  &slimeBlowing, &starBase,     &dpalloBase,    &curBase};
+#define QUIMBO_ADDRESS_OF(name) &name,
+    return {QUIMBO_SHEETS(QUIMBO_ADDRESS_OF)};
+#undef QUIMBO_ADDRESS_OF
 }
 
 inline std::vector<SpriteBase*> gameSheets()
@@ -26,7 +26,9 @@ inline std::vector<SpriteBase*> gameSheets()
 // The pictures start-up loads whole, outside any sheet.
 inline std::vector<SDL_Surface*> singlePictures()
 {
-    return {background, hud, menuBG, hiscoreBG, gameOver, paused, tummennuskalvo};
+#define QUIMBO_PICTURE(name) name,
+    return {QUIMBO_PICTURES(QUIMBO_PICTURE)};
+#undef QUIMBO_PICTURE
 }
 
 // Frees the pictures of the sheets in globals of their own, so that gameInit can load them

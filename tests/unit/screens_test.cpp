@@ -156,8 +156,8 @@ TEST_F(Screens, HighScoreTableShowsItsTenFixedRowsWhateverWasScored)
     };
     SDL_Surface* expected = solidSurface(1024, 768, FROZEN);
     for (const Row& row : rows) {
-        writeLines(expected, verdana32, 300, row.y, Black, row.name);
-        writeLines(expected, verdana32, 500, row.y, Black, row.score);
+        writeLines(expected, verdana32, 300, row.y, Black, "%s", row.name);
+        writeLines(expected, verdana32, 500, row.y, Black, "%s", row.score);
     }
 
     quimbo.score = 9999999;

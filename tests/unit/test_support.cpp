@@ -16,22 +16,22 @@ bool gameStarted()
     return started;
 }
 
-// The game as start-up and the first reset left it: each global is copied once here, and put
-// back by the copy's own restorer.
+// The game as start-up and the first reset left it: each global of game.h's lists is copied
+// once here, and put back by the copy's own restorer.
 class Baseline {
 public:
     void take()
     {
         restorers.clear();
-        keep(screenWidth), keep(screenHeight), keep(screenBpp), keep(scrollSpeed), keep(gameState);
-        keep(screen), keep(background), keep(hud), keep(menuBG), keep(hiscoreBG);
-        keep(gameOver), keep(paused), keep(tummennuskalvo);
-        keep(verdana32), keep(verdana), keep(birdHit), keep(bubbleHit), keep(slimeHit);
-        keep(sceneries), keep(lastScenery);
-        keep(curTime), keep(prevTime), keep(timeDifference), keep(deltaTime), keep(counter);
-        keep(Red), keep(Green), keep(Blue), keep(Black), keep(White);
-        keep(quimbo), keep(fart), keep(dpallo), keep(hiiri);
-        keepAll(scenery), keepAll(enemy), keepAll(bubble), keepAll(star);
+#define KEEP_VALUE(type, name) keep(name);
+#define KEEP_POOL(type, name, count) keepAll(name);
+#define KEEP_PICTURE(name) keep(name);
+        QUIMBO_VALUES(KEEP_VALUE)
+        QUIMBO_POOLS(KEEP_POOL)
+        QUIMBO_PICTURES(KEEP_PICTURE)
+#undef KEEP_VALUE
+#undef KEEP_POOL
+#undef KEEP_PICTURE
         for (SpriteBase* sheet : gameSheets())
             keepSheet(*sheet);
     }
