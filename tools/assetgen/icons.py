@@ -22,6 +22,9 @@ POSE = "lift"
 BURST = 0.8  # the size of the light at the wand's tip
 MEASURE = 200  # side, in sprite pixels, of the scratch square the drawing is measured in
 OUTLINE = 1.6  # the sprites' outline, in sprite pixels
+# In the game he sits at the back of the carpet, so that his wand reaches where the stars
+# start; the icon seats him in the middle, where the tilted drawing fills a square.
+SEAT = 0
 
 
 def turned(ctx):
@@ -32,7 +35,7 @@ def turned(ctx):
 
 def magician(ctx):
     turned(ctx)
-    player.magician(ctx, PHASE, POSE)
+    player.magician(ctx, PHASE, POSE, seat=SEAT)
 
 
 def light(ctx):
@@ -47,7 +50,7 @@ def wand_tip():
     """Where the magician's drawing puts the wand's tip, in sprite pixels: it is drawn once
     on a scratch surface, which also tells where the carpet's wave has lifted him."""
     scratch = cairo.Context(cairo.ImageSurface(cairo.FORMAT_ARGB32, 1, 1))
-    return player.magician(scratch, PHASE, POSE)
+    return player.magician(scratch, PHASE, POSE, seat=SEAT)
 
 
 def drawn(side, units_per_px, centre, outline_px):

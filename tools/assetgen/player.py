@@ -197,14 +197,15 @@ POSES = {
 }
 
 
-def magician(ctx, phase, pose="forward", with_carpet=True, slimed=False, mouth_open=False, extra=None):
-    """The carpet and its rider; `extra(ctx, dy)` draws more on the rider, in his coordinates.
-    Returns the wand's tip in the frame."""
-    dy = RIDE * ripple(80 + RIDER_DX, phase) if with_carpet else 0.0
+def magician(ctx, phase, pose="forward", with_carpet=True, slimed=False, mouth_open=False, extra=None,
+             seat=RIDER_DX):
+    """The carpet and its rider, sitting `seat` pixels from the carpet's middle; `extra(ctx, dy)`
+    draws more on the rider, in his coordinates. Returns the wand's tip in the frame."""
+    dy = RIDE * ripple(80 + seat, phase) if with_carpet else 0.0
     if with_carpet:
         carpet(ctx, phase)
     ctx.save()
-    ctx.translate(RIDER_DX, 0)
+    ctx.translate(seat, 0)
     scarf(ctx, phase, dy)
     body(ctx, dy)
     head(ctx, dy, mouth_open)
@@ -214,7 +215,7 @@ def magician(ctx, phase, pose="forward", with_carpet=True, slimed=False, mouth_o
     if extra is not None:
         extra(ctx, dy)
     ctx.restore()
-    return (tip[0] + RIDER_DX, tip[1] + dy)
+    return (tip[0] + seat, tip[1] + dy)
 
 
 def wand_tip(pose, phase):
