@@ -10,6 +10,8 @@
 # The libraries are built once into build-web/prefix; later runs rebuild only the game.
 WEB_RELEASE = dist/$(QUIMBO_RELEASE)-web
 WEB_PORT ?= 8000
+# Seconds of play over which bench-web watches the wasm memory.
+WEB_BENCH_PLAY ?= 60
 
 .PHONY: web web-deps test-web web-serve bench-web web-native web-screenshots
 
@@ -35,7 +37,7 @@ web-serve: web-deps
 	/usr/bin/python3 tools/web/serve.py '$(WEB_RELEASE)' $(WEB_PORT)
 
 bench-web: web-deps bench
-	/usr/bin/python3 tools/web/bench.py --release '$(WEB_RELEASE)' \
+	/usr/bin/python3 tools/web/bench.py --release '$(WEB_RELEASE)' --play-seconds $(WEB_BENCH_PLAY) \
 	  --native '$(BUILD)/bench/performance.md' --out '$(BUILD)/bench/web.md'
 
 # The page at three window sizes, into docs/ (the README shows them).

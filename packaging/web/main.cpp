@@ -56,4 +56,6 @@ int main(int, char**)
 
 // SDL2's SDL_Delay calls emscripten_sleep() only in an Asyncify build, but still names it;
 // without Asyncify Emscripten has no definition, so the link needs this one. Never called.
-extern "C" void emscripten_sleep(unsigned int) {}
+extern "C" void emscripten_sleep(unsigned int)
+{
+}
