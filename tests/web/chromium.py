@@ -24,14 +24,18 @@ import shutil
 import subprocess
 import tempfile
 import threading
-import time
 import urllib.request
 
 import websocket
 from PIL import Image
 
-from harness import SCREEN_H, SCREEN_W
+from harness import PROJECT_ROOT, SCREEN_H, SCREEN_W
+from harness.install import project_version
 from harness.xsession import DriverError, Shot, stop_process, wait_for_shot, wait_until
+
+# The release as `make web` leaves it.
+RELEASE_DIR = os.path.join(PROJECT_ROOT, "dist", "quimbo-%s-web" % project_version())
+ZIP = RELEASE_DIR + ".zip"
 
 CHROMIUM = "/usr/bin/chromium"
 # Headless, with no network of its own, no first-run pages, and the software WebGL the

@@ -11,13 +11,7 @@ import os
 
 import pytest
 
-from chromium import Browser, Release
-from harness import PROJECT_ROOT
-from harness.install import project_version
-
-RELEASE = "quimbo-%s-web" % project_version()
-RELEASE_DIR = os.path.join(PROJECT_ROOT, "dist", RELEASE)
-ZIP = RELEASE_DIR + ".zip"
+from chromium import RELEASE_DIR, Browser, Release
 
 
 @pytest.fixture(scope="session")

@@ -2,7 +2,6 @@
 the start panel and sound, scaling and the pointer, the keys, the screens, the end panel, and
 the message a broken download gives."""
 
-import os
 import shutil
 
 import pytest

@@ -5,7 +5,7 @@ import os
 import re
 import zipfile
 
-from conftest import RELEASE_DIR, ZIP
+from chromium import ZIP
 
 PAGE_FILES = {"index.html", "quimbo.js", "quimbo.wasm", "quimbo.data", "icon.png"}
 DOWNLOAD_LIMIT = 3 * 1024 * 1024  # what a player waits for, gzipped as servers send it
