@@ -235,11 +235,18 @@ def test_a_broken_file_shows_a_message_not_a_blank_page(release_dir, tmp_path, n
         assert browser.count_line(RESET_LINE) == 0
 
 
-def test_a_browser_without_webassembly_is_told_so(site):
+@pytest.mark.parametrize("removed, told", [
+    ("window.WebAssembly", "no WebAssembly"),
+    # Without sound the desktop game does not start either; the page says so, with the
+    # game's own message.
+    ("window.AudioContext; delete window.webkitAudioContext",
+     "could not start. It said: Failed to initialize SDL: No audio context available"),
+])
+def test_a_browser_that_lacks_what_the_game_needs_is_told_so(site, removed, told):
     with Browser() as browser:
-        browser.send("Page.addScriptToEvaluateOnNewDocument",
-                     source="delete window.WebAssembly;")
+        browser.send("Page.addScriptToEvaluateOnNewDocument", source="delete %s;" % removed)
         browser.open(site.url)
         browser.wait_for("quimbo.state === 'error'", what="the error message")
-        assert "WebAssembly" in browser.evaluate(
-            "document.getElementById('message-text').textContent")
+        assert told in browser.evaluate("document.getElementById('message').hidden ? '' : "
+                                        "document.getElementById('message-text').textContent")
+        assert browser.exceptions == []
