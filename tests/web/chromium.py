@@ -145,6 +145,13 @@ class Browser:
 
     def close(self):
         if self.socket is not None:
+            # Asked to close, Chromium ends its helper processes itself; a signal to the
+            # browser alone would leave them behind.
+            try:
+                self.send("Browser.close", timeout=10)
+                self.proc.wait(10)
+            except Exception:
+                pass
             try:
                 self.socket.close()
             except Exception:
@@ -252,10 +259,17 @@ class Browser:
         return Image.open(io.BytesIO(base64.b64decode(data))).convert("RGB")
 
     def game_picture(self):
-        """The game's picture as the page shows it (a harness Shot): at a window of 1024x768
-        it is the canvas pixel for pixel."""
-        left, top, width, height = (round(v) for v in self.canvas_box())
-        return Shot(self.screenshot().crop((left, top, left + width, top + height)))
+        """The game's picture as the page shows it, at the canvas's own 1024x768 (a harness
+        Shot): Chromium draws the canvas's region at the scale that undoes the page's, so
+        each pixel of the game is one pixel here, at any window size."""
+        left, top, width, height = self.canvas_box()
+        data = self.send("Page.captureScreenshot", format="png",
+                         clip=dict(x=left, y=top, width=width, height=height,
+                                   scale=SCREEN_W / width))["data"]
+        image = Image.open(io.BytesIO(base64.b64decode(data))).convert("RGB")
+        if image.size != (SCREEN_W, SCREEN_H):
+            image = image.resize((SCREEN_W, SCREEN_H), Image.NEAREST)
+        return Shot(image)
 
     def wait_for_picture(self, condition, what, timeout=TIMEOUT):
         return wait_for_shot(self.game_picture, condition, timeout, what, interval=0.05)

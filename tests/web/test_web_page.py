@@ -115,9 +115,6 @@ def test_the_picture_fills_the_window_at_4_3_and_a_click_on_start_starts_a_game(
 
     play_from_start_panel(browser)
     start_game(browser, game_data)
-    # The HUD is read at the canvas's own size, so the window goes to 1024x768.
-    browser.resize(SCREEN_W, SCREEN_H)
-    browser.wait_for("document.getElementById('canvas').getBoundingClientRect().width === 1024")
     shot = running(browser, game_data)
     for at in (screens.HEALTH_AT, screens.MAGIC_AT):
         assert hud_shows(shot, game_data, "100 %", at)
