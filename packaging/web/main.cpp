@@ -1,0 +1,61 @@
+// The game's entry in a web page. The browser owns the page's thread: an endless loop would
+// freeze the tab, so the browser calls one gameFrame() per display refresh instead of
+// gameMain()'s loop. Start-up, the frame itself and the rules are the desktop's own.
+//
+// The page (index.html) is told what happens through the functions on its `quimbo` object:
+// started(), when the first menu frame is on the canvas; ended(), when the player quits;
+// failed(), when the game could not start.
+#include <emscripten.h>
+
+#include "game.h"
+
+static bool quitRequested = false;
+static bool firstFrameShown = false;
+
+static void webFrame()
+{
+    gameFrame(quitRequested);
+    EM_ASM(quimbo.frameDone(););
+    if (!firstFrameShown) {
+        firstFrameShown = true;
+        EM_ASM(quimbo.started(););
+    }
+    if (!quitRequested)
+        return;
+    // The desktop game ends here. The page keeps everything loaded and offers a new start:
+    // the frames stop, the sound stops, and the page shows its end panel.
+    emscripten_cancel_main_loop();
+    Mix_HaltChannel(-1);
+    SDL_PauseAudio(1);
+    EM_ASM(quimbo.ended(););
+}
+
+// "Play again" on the end panel: the game as the program's start finds it, on the menu.
+extern "C" EMSCRIPTEN_KEEPALIVE void webPlayAgain()
+{
+    quitRequested = false;
+    gameState = MAINMENU;
+    SDL_PauseAudio(0);
+    resetGame();
+    emscripten_set_main_loop(webFrame, 0, 0);
+}
+
+int main(int, char**)
+{
+    if (gameInit() == 0) {
+        gameShutdown();
+        EM_ASM(quimbo.failed(););
+        return 1;
+    }
+    resetGame();  // what gameMain() does before its loop
+    // 0: one frame per display refresh, as requestAnimationFrame gives them. The game sets no
+    // frame rate of its own; the display's is the only cap a page may have.
+    emscripten_set_main_loop(webFrame, 0, 0);
+    return 0;
+}
+
+// SDL2's SDL_Delay calls emscripten_sleep() only in an Asyncify build, but still names it;
+// without Asyncify Emscripten has no definition, so the link needs this one. Never called.
+extern "C" void emscripten_sleep(unsigned int)
+{
+}
