@@ -51,6 +51,7 @@ GAME_OVER_SCORE_BOX = (120, 24)
 TABLE_BOX = (190, 36)
 START_POINT = (420, 360)
 HISCORE_POINT = (420, 480)
+QUIT_POINT = (420, 600)
 
 
 def _names(*prefixes):

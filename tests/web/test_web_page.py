@@ -122,6 +122,35 @@ def test_the_picture_fills_the_window_at_4_3_and_a_click_on_start_starts_a_game(
     no_errors(browser)
 
 
+def click_within_one_task(browser, x, y):
+    """Moves to (x, y), presses and releases the left button in one task of the page, so that
+    no game frame can come between the press and the release."""
+    browser.evaluate("""(function () {
+        var canvas = document.getElementById('canvas');
+        var at = {bubbles: true, cancelable: true, clientX: %f, clientY: %f, button: 0};
+        canvas.dispatchEvent(new MouseEvent('mousemove', at));
+        canvas.dispatchEvent(new MouseEvent('mousedown', Object.assign({buttons: 1}, at)));
+        canvas.dispatchEvent(new MouseEvent('mouseup', at));
+        return 1; })()""" % (x, y))
+
+
+def test_a_click_quicker_than_a_frame_still_starts_and_quits(open_game, game_data):
+    # The game samples the button once a frame: the page keeps the release back until a
+    # frame has seen the press.
+    browser = open_game(800, 600)
+    play_from_start_panel(browser)
+    resets = browser.count_line(RESET_LINE)
+    click_within_one_task(browser, *browser.game_point(*screens.START_POINT))
+    browser.wait_for_line(RESET_LINE, resets + 1)
+    running(browser, game_data)
+    for screen in (screens.is_paused, screens.is_game_over, screens.is_menu):
+        browser.key("Escape")
+        browser.wait_for_picture(lambda s: screen(s, game_data), screen.__name__)
+    click_within_one_task(browser, *browser.game_point(*screens.QUIT_POINT))
+    browser.wait_for("quimbo.state === 'ended'", what="the end panel after QUIT")
+    no_errors(browser)
+
+
 class TestPlay:
     """One game played with the keys, on a page taller than the window."""
 
@@ -169,7 +198,7 @@ class TestPlay:
         for screen in (screens.is_paused, screens.is_game_over, screens.is_menu):
             browser.key("Escape")
             browser.wait_for_picture(lambda s: screen(s, game_data), screen.__name__)
-        browser.click_page(*browser.game_point(420, 600))
+        browser.click_page(*browser.game_point(*screens.QUIT_POINT))
         browser.wait_for("quimbo.state === 'ended' && !document.getElementById('end').hidden",
                          what="the end panel after QUIT")
         browser.evaluate("document.getElementById('again').click(); 1")
