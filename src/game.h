@@ -63,6 +63,8 @@ const int SCENERIES = 6;
 // the globals listed here, so a new global goes into its list and into globals.cpp, nowhere
 // else.
 //
+// The lists are laid out by hand, a few names to a line.
+// clang-format off
 // Values and objects, X(type, name).
 #define QUIMBO_VALUES(X)                                                                      \
     X(int, screenWidth) X(int, screenHeight) X(int, screenBpp)                               \
@@ -101,6 +103,7 @@ const int SCENERIES = 6;
     X(fartyFart) X(birdLNormal) X(birdLDying) X(birdLFalling) X(birdRNormal) X(birdRDying)    \
     X(birdRFalling) X(planeNormal) X(planeFalling) X(bubbleBase) X(slimeNormal)               \
     X(slimeBlowing) X(starBase) X(dpalloBase) X(curBase)
+// clang-format on
 
 #define QUIMBO_DECLARE_VALUE(type, name) extern type name;
 #define QUIMBO_DECLARE_POOL(type, name, count) extern type name[count];

@@ -11,8 +11,8 @@ void layOutSceneries();
 void sceneryStep();
 void drawGame();
 
-// The head-up display's three figures (their places are in layout.h), as a running frame writes them over the panel: health and magic in per
-// cent, the score bare.
+// The head-up display's three figures (their places are in layout.h), as a running frame writes
+// them over the panel: health and magic in per cent, the score bare.
 void drawHudFigures();
 
 #endif

@@ -163,8 +163,7 @@ Frame record(int frame)
         if (!star[i].active)
             continue;
         sum.add(i), sum.add(star[i].sprite.x), sum.add(star[i].sprite.y);
-        full.actors.push_back(
-            format("  star %d %.2f %.2f", i, star[i].sprite.x, star[i].sprite.y));
+        full.actors.push_back(format("  star %d %.2f %.2f", i, star[i].sprite.x, star[i].sprite.y));
     }
     for (int i = 0; i < BUBBLES; ++i) {
         if (!bubble[i].active)
@@ -184,10 +183,10 @@ Frame record(int frame)
     Sprite& p = quimbo.sprite;
     sum.add(gameState), sum.add(scrollSpeed), sum.add(p.x), sum.add(p.y), sum.add(quimbo.state);
     sum.add(quimbo.health), sum.add(quimbo.magic), sum.add(quimbo.score);
-    full.line = format("%d %s scroll %d player %.2f %.2f %s health %d magic %d score %d #%08x",
-                       frame, gameStateName(gameState), scrollSpeed, p.x, p.y,
-                       playerStateName(quimbo.state), quimbo.health, quimbo.magic, quimbo.score,
-                       sum.value());
+    full.line =
+        format("%d %s scroll %d player %.2f %.2f %s health %d magic %d score %d #%08x", frame,
+               gameStateName(gameState), scrollSpeed, p.x, p.y, playerStateName(quimbo.state),
+               quimbo.health, quimbo.magic, quimbo.score, sum.value());
     return full;
 }
 

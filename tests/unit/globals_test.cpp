@@ -16,7 +16,8 @@ namespace {
 std::set<std::string> definedInGlobalsCpp()
 {
     std::ifstream in("src/globals.cpp");
-    const std::regex definition(R"(^[A-Za-z_]\w*(?:\s*\*\s*|\s+)([A-Za-z_]\w*)\s*(?:\[[^\]]*\])?\s*(?:=[^;]*)?;)");
+    const std::regex definition(
+        R"(^[A-Za-z_]\w*(?:\s*\*\s*|\s+)([A-Za-z_]\w*)\s*(?:\[[^\]]*\])?\s*(?:=[^;]*)?;)");
     std::set<std::string> names;
     std::smatch found;
     for (std::string line; std::getline(in, line);)
