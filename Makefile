@@ -1,9 +1,9 @@
-# The front doors: `make run` and `make test` set everything up on a fresh Debian machine.
-#   make / make run   installs what playing needs, builds the game alone (and starts it)
-#   make check        installs only what building and the quick tests need, builds everything
-#                     and runs the quick tests (mk/check.mk)
-#   make test         installs what testing needs, builds everything and runs every suite
+# The front doors: `make run` and `make test` set everything up on a fresh Debian machine;
+# `make help` lists every target, from the `## ` note beside each one in the make files.
+# The project's own pieces are in mk/, each platform's in its room under packaging/.
+## BUILD=DIR         the build folder (build)
 BUILD ?= build
+## JOBS=N            how many compilers run at once (2)
 JOBS ?= 2
 # The one name of the Python interpreter: the tools, the suites and CTest's Python tests run it.
 # Debian's own, since the python3 on PATH may lack Debian's modules (PIL, cairo, numpy, pytest).
@@ -15,21 +15,36 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 PLAY_CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	$(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
 
-# Further suites that `make test` runs after the main one (the files under mk/ add to it).
-EXTRA_TESTS :=
+# The suites `make test` runs, in this order, after it builds everything: the one list.
+TEST_SUITES = test-native check-assets test-packaging test-install sanitize-test
+# The releases' suites, which need their release built first (make windows, make deb-arm64,
+# make web); CI builds each release and runs its suite after `make test`.
+RELEASE_SUITES = test-windows test-arm64 test-web
 
-.PHONY: all deps deps-play game build run test assets screenshots clean
+.PHONY: all help deps deps-play game build run test test-native assets screenshots clean
 
-all: game
+all: game ## the game alone, as make game
 
-# Every package the tests and tools need; deps-play only what building and playing need.
-deps:
+help: ## this list
+	@echo 'make TARGET [VARIABLE=VALUE ...], from the folder of this Makefile:'
+	@awk 'FNR == 1 { file = FILENAME } \
+	  /^[A-Za-z0-9_.-]+:[^=]*## / || /^## [A-Z_]+=/ { \
+	    if (file != "") { printf "\n%s\n", file; file = "" } } \
+	  /^[A-Za-z0-9_.-]+:[^=]*## / { \
+	    name = $$0; sub(/:.*/, "", name); note = $$0; sub(/^[^#]*## /, "", note); \
+	    printf "  %-17s %s\n", name, note } \
+	  /^## [A-Z_]+=/ { sub(/^## /, ""); print "  " $$0 }' $(MAKEFILE_LIST)
+	@echo
+	@echo 'make test runs: $(TEST_SUITES)'
+	@echo 'CI then builds each release and runs: $(RELEASE_SUITES)'
+
+deps: ## installs every package the tests and tools need
 	@scripts/install-deps test
 
-deps-play:
+deps-play: ## installs only what building and playing need
 	@scripts/install-deps play
 
-game: deps-play
+game: deps-play ## builds the game alone in $(BUILD)/
 	cmake -S . -B $(BUILD) $(PLAY_CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS) --target quimbo
 
@@ -40,29 +55,35 @@ WARNING_FLAGS = $(if $(CI),-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
 BUILD_ALL = cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(WARNING_FLAGS) -DQUIMBO_PYTHON=$(PYTHON) && \
 	cmake --build $(BUILD) -j$(JOBS)
 
-build: deps
+build: deps ## builds the game, its tests and the benchmark in $(BUILD)/
 	$(BUILD_ALL)
 
-run: game
+run: game ## builds the game and starts it
 	./$(BUILD)/quimbo
+
+test: build ## builds everything and runs every suite of TEST_SUITES, one after another
+	@for suite in $(TEST_SUITES); do \
+	  echo "make test: $$suite"; $(MAKE) --no-print-directory $$suite || exit 1; done
+	@echo 'make test: passed $(TEST_SUITES)'
+	@echo 'make test: not run here, each needs its release built first: $(RELEASE_SUITES)'
 
 # The headless tests run side by side (they mostly wait on the audio device's close);
 # the real-window tests run one at a time.
-test: build
+test-native: build ## every CTest test of $(BUILD)/: the quick check first, then the rest
 	$(CHECK_TESTS)
 	cd $(BUILD) && ctest --output-on-failure -j3 -LE '^check$$'
-	@for suite in $(EXTRA_TESTS); do $(MAKE) --no-print-directory $$suite || exit 1; done
 
-assets: deps
+assets: deps ## draws Data/ and the icons again
 	$(PYTHON) tools/make_assets.py
 	$(PYTHON) tools/make_icons.py
 
-# The screenshots in docs/, taken from the real game under Xvfb.
-screenshots: build
+screenshots: build ## the screenshots in docs/, taken from the real game under Xvfb
 	$(PYTHON) tools/screenshots.py --binary $(BUILD)/quimbo
 
-clean:
+clean: ## removes every build folder
 	rm -rf $(BUILD) build-*
 
-# Each file here owns a few targets: sanitizers, soak, benchmark, install, packages.
--include mk/*.mk
+# The quick check, the benchmark, the sanitizers and the Debian package (mk/), then each
+# platform's room: install on Linux, arm64, Windows, the web.
+include mk/*.mk packaging/linux/install.mk packaging/arm64/arm64.mk \
+  packaging/windows/windows.mk packaging/web/web.mk

@@ -3,29 +3,23 @@
 # only its own package set (`scripts/install-deps check`: building, GoogleTest, the Python
 # modules and fonts these tests read), so it asks apt nothing when those are there, and runs
 # with no packaging tools, valgrind, strace or X server on the machine. `make test` installs
-# the full set, then runs the same tests first and everything else after them.
-#   make check           build, then the quick check
-#   make check-assets    remake Data/ and compare it with the committed files byte for byte
-#                        (part of make test; the quick check compares pixels and samples)
-#   make replay-record   record the replay's trace again, after a deliberate change of the rules
-#                        (the commit that carries the new trace says why)
+# the full set, then runs the same tests first and everything else after them. A new trace
+# from replay-record comes after a deliberate change of the rules, and its commit says why.
 .PHONY: deps-check check-build check check-assets replay-record
 
 CHECK_TESTS = cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -L '^check$$'
 
-EXTRA_TESTS += check-assets
-
-deps-check:
+deps-check: ## installs only what building and the quick check need
 	@scripts/install-deps check
 
-check-build: deps-check
+check-build: deps-check ## builds everything with only the quick check's packages
 	$(BUILD_ALL)
 
-check: check-build
+check: check-build ## builds, then the quick check (well under a minute after a build)
 	$(CHECK_TESTS)
 
-check-assets: deps-check
+check-assets: deps-check ## draws Data/ again and compares it byte for byte with the committed files
 	$(PYTHON) tests/data/check_regeneration.py --bytes
 
-replay-record: check-build
+replay-record: check-build ## records the replay's trace again
 	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $(BUILD)/tests/replay/replay --record tests/replay/golden.trace

@@ -1,8 +1,4 @@
 # Releases: the source tarball and the Debian package, built away from the work tree.
-#   make dist       dist/quimbo-<version>.tar.gz of the tracked files, as they are now
-#   make distcheck  unpacks that tarball elsewhere, builds it and runs its headless tests
-#   make deb        the Debian source and binary packages, built in build-deb/, checked by
-#                   lintian, and copied to dist/ beside the tarball and the Windows release
 # The version is the one in CMakeLists.txt's project() line.
 QUIMBO_VERSION := $(shell sed -n 's/^project.quimbo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 QUIMBO_RELEASE = quimbo-$(QUIMBO_VERSION)
@@ -15,15 +11,13 @@ TARBALL = $(DIST_DIR)/$(QUIMBO_RELEASE).tar.gz
 # The tests that need an X server or a sound card stay with `make test`.
 DISTCHECK_SKIP = ^(window\.|reliability\.(devices|baddata))
 
-EXTRA_TESTS += test-packaging
-
 .PHONY: deps-deb dist distcheck deb test-packaging
 
-deps-deb:
+deps-deb: ## installs what the Debian package needs
 	@scripts/install-deps deb
 
 # The same bytes for the same tree: names sorted, owners and times fixed to the last commit.
-dist:
+dist: ## dist/quimbo-VERSION.tar.gz of the tracked files, as they are now
 	@test -n '$(QUIMBO_VERSION)' || { echo "dist: no version in CMakeLists.txt" >&2; exit 1; }
 	@mkdir -p '$(DIST_DIR)'
 	git ls-files -z | LC_ALL=C sort -z | tar --create --null --no-recursion --files-from=- \
@@ -32,7 +26,7 @@ dist:
 	mv -f '$(TARBALL).part' '$(TARBALL)'
 	@echo "dist: $(TARBALL)"
 
-distcheck: dist
+distcheck: dist ## unpacks that tarball elsewhere, builds it and runs its headless tests
 	rm -rf '$(DISTCHECK_DIR)'
 	mkdir -p '$(DISTCHECK_DIR)'
 	tar -xzf '$(TARBALL)' -C '$(DISTCHECK_DIR)'
@@ -48,7 +42,7 @@ comma := ,
 
 # Built from the release tarball in a folder of its own, so neither the build folder nor the
 # work tree is touched. lintian fails the build on any error or warning.
-deb: deps-deb dist
+deb: deps-deb dist ## the Debian source and binary packages in build-deb/, lintian-checked, into dist/
 	$(call debian-package,$(DEB_ARCH),$(DEB_DIR),--build=source$(comma)binary)
 
 # $(call debian-package,ARCH,FOLDER,DPKG_BUILDPACKAGE_OPTIONS[,ENVIRONMENT]): unpacks the
@@ -72,5 +66,5 @@ endef
 
 # The player's build without GoogleTest, the build / sudo install / build sequence, and the
 # package built, checked, installed, started and purged (the last two need root).
-test-packaging:
+test-packaging: ## the player's build, build / sudo install / build, the package installed and purged
 	QUIMBO_BUILD='$(abspath $(BUILD))' $(PYTHON) -m pytest -q tests/packaging

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""The pinned library sources of the Windows build: find, check and unpack them.
+"""The pinned library sources of the Windows and web builds: find, check and unpack them.
 
-packaging/windows/sources.tsv names each library once: its version, the address upstream
+sources.tsv beside this file names each library once: its version, the address upstream
 serves it from, its licence and a checksum of its contents. The checksum covers what the
 tarball holds, not its compressed bytes: the SHA-256 of a listing of every file's path
 (without the top folder) and the SHA-256 of its contents (or a link's target). A copy that
@@ -26,7 +26,7 @@ import tempfile
 import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-LIST = os.path.join(HERE, "..", "..", "packaging", "windows", "sources.tsv")
+LIST = os.path.join(HERE, "sources.tsv")
 COLUMNS = ("name", "version", "url", "licence", "licence_file", "checksum")
 
 

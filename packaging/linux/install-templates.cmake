@@ -1,5 +1,5 @@
 # Run by `cmake --install`: writes the command, the menu entry and the man page with the
-# folders of this install filled in. The folders come from packaging/install.cmake.
+# folders of this install filled in. The folders come from packaging/linux/install.cmake.
 
 # A folder under the install prefix as a full path, as the installed system will see it.
 function(quimbo_full_path var dir)
@@ -39,7 +39,7 @@ set(QUIMBO_MAN_GAME "${QUIMBO_GAME_FULL}/quimbo")
 macro(quimbo_install_template template destination)
   set(target "$ENV{DESTDIR}${destination}")
   message(STATUS "Installing: ${target}")
-  configure_file("${QUIMBO_SOURCE_DIR}/packaging/${template}" "${target}" @ONLY
+  configure_file("${QUIMBO_SOURCE_DIR}/packaging/linux/${template}" "${target}" @ONLY
                  FILE_PERMISSIONS ${ARGN})
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${target}")
 endmacro()

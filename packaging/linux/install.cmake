@@ -30,7 +30,7 @@ install(CODE "
   set(QUIMBO_MAN_DIR [[${CMAKE_INSTALL_MANDIR}/man6]])
   set(QUIMBO_DOC_DIR [[${CMAKE_INSTALL_DOCDIR}]])
 ")
-install(SCRIPT packaging/install-templates.cmake)
+install(SCRIPT packaging/linux/install-templates.cmake)
 
 install(TARGETS quimbo RUNTIME DESTINATION ${QUIMBO_GAME_DIR})
 
@@ -49,7 +49,7 @@ foreach(size IN LISTS QUIMBO_ICON_SIZES)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-configure_file(packaging/${QUIMBO_APP_ID}.metainfo.xml.in ${QUIMBO_APP_ID}.metainfo.xml @ONLY)
+configure_file(packaging/linux/${QUIMBO_APP_ID}.metainfo.xml.in ${QUIMBO_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${QUIMBO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 

@@ -1,24 +1,19 @@
 # Installing the game like any other on a Linux desktop, through CMake's install rules
-# (packaging/install.cmake):
-#   make && sudo make install         build as yourself, then install into /usr/local
-#   make install PREFIX=$HOME/.local  for one user, no root needed
-#   make install DESTDIR=/tmp/stage   staged, for packaging: the files name PREFIX, not DESTDIR
-#   make uninstall                    with the same PREFIX and DESTDIR removes what the last
-#                                     make install from this build folder put down
-#
+# (packaging/linux/install.cmake): `make && sudo make install` builds as yourself, then
+# installs into /usr/local; `make install PREFIX=$HOME/.local` for one user needs no root.
 # `make install` never configures or builds: run as root it would leave root's files in the
 # build folder, and the next `make` as yourself would fail on them. It installs what `make`
 # built, with the binary stripped.
+## PREFIX=DIR        where make install puts the game (/usr/local)
 PREFIX ?= /usr/local
+## DESTDIR=DIR       a staging folder for packagers: the files still name PREFIX, not DESTDIR
 DESTDIR ?=
 
 QUIMBO_ICONDIR = $(PREFIX)/share/icons/hicolor
 
-EXTRA_TESTS += test-install
-
 .PHONY: install uninstall icons test-install
 
-install:
+install: ## installs what make built into PREFIX (never builds; the binary stripped)
 	@$(if $(findstring ',$(PREFIX)$(DESTDIR)),echo "install: PREFIX and DESTDIR must be without quotes" >&2; exit 1,:)
 	@case '$(PREFIX)' in /*) ;; *) echo "install: PREFIX must be an absolute path" >&2; exit 1;; esac
 	@test -x '$(BUILD)/quimbo' && test -f '$(BUILD)/cmake_install.cmake' || \
@@ -37,7 +32,7 @@ install:
 INSTALL_MANIFEST = $(BUILD)/install_manifest.txt
 QUIMBO_OWN_DIRS = lib/games/quimbo share/games/quimbo share/doc/quimbo
 
-uninstall:
+uninstall: ## with the same PREFIX and DESTDIR, removes what the last make install put down
 	@$(if $(findstring ',$(PREFIX)$(DESTDIR)),echo "uninstall: PREFIX and DESTDIR must be without quotes" >&2; exit 1,:)
 	@case '$(PREFIX)' in /*) ;; *) echo "uninstall: PREFIX must be an absolute path" >&2; exit 1;; esac
 	@test -f '$(INSTALL_MANIFEST)' || \
@@ -57,17 +52,16 @@ uninstall:
 # A desktop that keeps an icon cache in the theme finds a new icon only once the cache is
 # rebuilt. Where there is no cache the icons are found without one, so none is made.
 .PHONY: quimbo-icon-cache
-quimbo-icon-cache:
+quimbo-icon-cache: ## refreshes the desktop's icon cache, where it keeps one
 	@if [ -z '$(DESTDIR)' ] && [ -f '$(QUIMBO_ICONDIR)/icon-theme.cache' ] && \
 	    command -v gtk-update-icon-cache >/dev/null 2>&1; then \
 	  gtk-update-icon-cache -q -t -f '$(QUIMBO_ICONDIR)' || true; \
 	fi
 
-# The desktop icons, drawn from the magician's vector drawing; committed under packaging/.
-icons:
+icons: ## the desktop icons under packaging/icons/, drawn from the magician's vector drawing
 	$(PYTHON) tools/make_icons.py
 
 # Installs into temporary folders, checks the tree and the desktop files, and starts the
 # installed game from an unrelated folder in its own X server.
-test-install:
+test-install: ## installs into temporary folders, checks them, starts the installed game in Xvfb
 	QUIMBO_BUILD='$(abspath $(BUILD))' $(PYTHON) -m pytest -q tests/install

@@ -1,5 +1,5 @@
 # Building the game for the browser with Debian's Emscripten. QUIMBO_WEB_PREFIX is the folder
-# scripts/build-web installed the libraries into; CMake and pkg-config look there, never on
+# packaging/web/build-web installed the libraries into; CMake and pkg-config look there, never on
 # the host.
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 

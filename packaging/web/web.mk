@@ -1,45 +1,37 @@
-# The web release, built with Debian's Emscripten and tested in Debian's headless Chromium:
-#   make web                  builds the libraries and the game in build-web/ and writes
-#                             dist/quimbo-VERSION-web.zip and the same files unpacked in
-#                             dist/quimbo-VERSION-web/
-#   make web SOURCES=DIR      takes the library tarballs from DIR instead of downloading them
-#   make test-web             the page in headless Chromium, against the Linux build's screens
-#   make web-serve            serves dist/quimbo-VERSION-web on 127.0.0.1 (WEB_PORT, 8000)
-#   make bench-web            the download, the first frame and the frame rates in Chromium,
-#                             beside the native benchmark's figures of the same screens
+# The web release, built with Debian's Emscripten and tested in Debian's headless Chromium.
 # The libraries are built once into build-web/prefix; later runs rebuild only the game.
 WEB_RELEASE = dist/$(QUIMBO_RELEASE)-web
+## WEB_PORT=N        the port of make web-serve (8000)
 WEB_PORT ?= 8000
 # Seconds of play over which bench-web watches the wasm memory.
 WEB_BENCH_PLAY ?= 60
 
 .PHONY: web web-deps test-web web-serve bench-web web-native web-screenshots
 
-web-deps:
+web-deps: ## installs Emscripten and Chromium
 	@scripts/install-deps web
 
-web: web-deps
-	JOBS=$(JOBS) PYTHON=$(PYTHON) scripts/build-web $(SOURCES)
+web: web-deps ## the libraries and the game in build-web/; dist/quimbo-VERSION-web.zip and its folder
+	JOBS=$(JOBS) PYTHON=$(PYTHON) packaging/web/build-web $(SOURCES)
 
 # The tests compare the page with the Linux game and read its figures with the game's own
 # text routine, so they build those two natively first.
-web-native: deps
+web-native: deps ## the Linux game and its text routine, which test-web compares the page with
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS) --target quimbo render_text
 
-test-web: web-deps web-native
+test-web: web-deps web-native ## the page in headless Chromium, against the Linux build's screens
 	QUIMBO_BIN='$(abspath $(BUILD))/quimbo' \
 	  QUIMBO_RENDER_TEXT='$(abspath $(BUILD))/tests/window/render_text' \
 	  $(PYTHON) -m pytest -v tests/web
 
-web-serve: web-deps
+web-serve: web-deps ## serves dist/quimbo-VERSION-web on 127.0.0.1, port WEB_PORT (8000)
 	@test -f '$(WEB_RELEASE)/index.html' || { echo "web-serve: run make web first" >&2; exit 1; }
-	$(PYTHON) tools/web/serve.py '$(WEB_RELEASE)' $(WEB_PORT)
+	$(PYTHON) packaging/web/serve.py '$(WEB_RELEASE)' $(WEB_PORT)
 
-bench-web: web-deps bench
-	$(PYTHON) tools/web/bench.py --release '$(WEB_RELEASE)' --play-seconds $(WEB_BENCH_PLAY) \
+bench-web: web-deps bench ## download, first frame and frame rates in Chromium, beside the native figures
+	$(PYTHON) packaging/web/bench.py --release '$(WEB_RELEASE)' --play-seconds $(WEB_BENCH_PLAY) \
 	  --native '$(BUILD)/bench/performance.md' --out '$(BUILD)/bench/web.md'
 
-# The page at three window sizes, into docs/ (the README shows them).
-web-screenshots: web-deps
-	$(PYTHON) tools/web/screenshots.py '$(WEB_RELEASE)'
+web-screenshots: web-deps ## the page at three window sizes, into docs/ (the README shows them)
+	$(PYTHON) packaging/web/screenshots.py '$(WEB_RELEASE)'

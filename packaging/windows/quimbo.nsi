@@ -1,6 +1,6 @@
 ; The Windows installer: the release folder into Program Files, a Start-menu shortcut and an
 ; uninstaller that takes away exactly the files it put there.
-; scripts/build-windows runs makensis with these defined:
+; packaging/windows/build-windows runs makensis with these defined:
 ;   VERSION       the game's version, as in CMakeLists.txt
 ;   VERSION4      the same in four numbers (1.2 is 1.2.0.0), for the file's properties
 ;   STAGE         the release folder to install

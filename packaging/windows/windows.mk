@@ -1,19 +1,15 @@
-# The Windows release, cross-built with mingw-w64 and tested under Wine:
-#   make windows                      downloads the pinned library sources, builds everything in
-#                                     build-windows/ and writes dist/quimbo-VERSION-windows-x64.zip
-#                                     and dist/quimbo-VERSION-windows-x64-setup.exe
-#   make windows SOURCES=DIR          takes the tarballs from DIR instead of downloading them
-#   make test-windows                 runs the zip and the installer under Wine in their own Xvfb
+# The Windows release, cross-built with mingw-w64 and tested under Wine.
 # The libraries are built once into build-windows/prefix; later runs rebuild only the game.
+## SOURCES=DIR       any folder of the pinned library tarballs: make windows and make web read them there
 SOURCES ?=
 
 .PHONY: windows windows-deps test-windows
 
-windows-deps:
+windows-deps: ## installs mingw-w64, Wine and NSIS
 	@scripts/install-deps windows
 
-windows: windows-deps
-	JOBS=$(JOBS) PYTHON=$(PYTHON) scripts/build-windows $(SOURCES)
+windows: windows-deps ## the libraries and the game in build-windows/; the zip and installer into dist/
+	JOBS=$(JOBS) PYTHON=$(PYTHON) packaging/windows/build-windows $(SOURCES)
 
-test-windows: windows-deps
+test-windows: windows-deps ## the zip and the installer under Wine, in their own Xvfb
 	$(PYTHON) -m pytest -v tests/windows
