@@ -1,12 +1,14 @@
 // The toolkit's drawing is safe and exact for any picture at any place: drawImg, a sprite's
 // frame and the lines of writeLines each leave exactly the pixels of SDL's own clipped blit,
 // for pictures smaller than, as large as and larger than their target, at every class of
-// position, and never write outside the target.
+// position against the target's edges and its clip rectangle's, and never write outside the
+// target. sweepPlaces below is the one sweep: a new drawing routine or clip joins it there.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -30,13 +32,19 @@ public:
         Uint32* corner = buffer.data() + static_cast<size_t>(GUARD) * stride + GUARD;
         surface =
             SDL_CreateRGBSurfaceFrom(corner, w, h, 32, stride * 4, 0xff0000, 0x00ff00, 0x0000ff, 0);
-        clear();
+        memset(buffer.data(), FILL_BYTE, buffer.size() * sizeof(Uint32));
     }
     ~GuardedTarget() { SDL_FreeSurface(surface); }
     GuardedTarget(const GuardedTarget&) = delete;
     GuardedTarget& operator=(const GuardedTarget&) = delete;
 
-    void clear() { memset(buffer.data(), FILL_BYTE, buffer.size() * sizeof(Uint32)); }
+    // Fills the target's own pixels again. The guard band is filled once: each case checks
+    // that it is intact, and a test stops at the first that is not.
+    void clear()
+    {
+        for (int y = GUARD; y < GUARD + height; ++y)
+            memset(const_cast<Uint32*>(row(y)) + GUARD, FILL_BYTE, 4 * static_cast<size_t>(width));
+    }
 
     const Uint32* row(int y) const { return buffer.data() + static_cast<size_t>(y) * stride; }
 
@@ -90,31 +98,71 @@ SDL_Surface* makePicture(int w, int h, bool keyed)
     return s;
 }
 
-// Every class of place for a picture of `size` on an axis of `target`: wholly out by one,
-// touching each border from outside, overhanging one side or both, inside, and flush.
-std::vector<int> placesOnAxis(int size, int target)
+// Every class of place for a picture of `size` on an axis against the span [lo, hi): wholly
+// out by one, touching each end from outside, overhanging one end or both, inside, and flush.
+void addPlaces(std::set<int>& places, int size, int lo, int hi)
 {
-    std::set<int> places = {-size - 1,
-                            -size,
-                            -size + 1,
-                            -1,
-                            0,
-                            1,
-                            (target - size) / 2,
-                            target - size - 1,
-                            target - size,
-                            target - size + 1,
-                            target - 1,
-                            target,
-                            target + 1};
-    return {places.begin(), places.end()};
+    for (int place : {lo - size - 1, lo - size, lo - size + 1, lo - 1, lo, lo + 1,
+                      (lo + hi - size) / 2, hi - size - 1, hi - size, hi - size + 1, hi - 1, hi,
+                      hi + 1})
+        places.insert(place);
 }
 
-void setClip(SDL_Surface* s, bool clipped)
+// The clip rectangles a sweep draws through: none, one inset from every edge, one touching only
+// the left edge, one touching only the bottom edge, and an empty one.
+enum class Clip { None, Inset, LeftEdge, BottomEdge, Empty };
+const std::vector<Clip> EVERY_CLIP = {Clip::None, Clip::Inset, Clip::LeftEdge, Clip::BottomEdge,
+                                      Clip::Empty};
+
+void setClip(SDL_Surface* s, Clip clip)
 {
-    SDL_Rect clip = {static_cast<Sint16>(s->w / 5), static_cast<Sint16>(s->h / 5),
-                     static_cast<Uint16>(s->w / 2 + 1), static_cast<Uint16>(s->h / 2 + 1)};
-    SDL_SetClipRect(s, clipped ? &clip : nullptr);
+    Sint16 x = static_cast<Sint16>(s->w / 5), y = static_cast<Sint16>(s->h / 5);
+    Uint16 w = static_cast<Uint16>(s->w / 2 + 1), h = static_cast<Uint16>(s->h / 2 + 1);
+    SDL_Rect rects[] = {{0, 0, 0, 0},
+                        {x, y, w, h},
+                        {0, y, w, h},
+                        {x, static_cast<Sint16>(s->h - h), w, h},
+                        {x, y, 0, 0}};
+    SDL_SetClipRect(s, clip == Clip::None ? nullptr : &rects[static_cast<int>(clip)]);
+}
+
+const char* clipName(Clip clip)
+{
+    const char* names[] = {"", " inset clip", " clip on the left edge", " clip on the bottom edge",
+                           " empty clip"};
+    return names[static_cast<int>(clip)];
+}
+
+// Calls `draw` for every place of a picture of the given size on both targets, for each clip
+// rectangle given (set on both): the places against the target's edges and against the clip
+// rectangle's. Each place starts on cleared targets; after it the guard band must be intact and
+// the two targets' pixels the same.
+void sweepPlaces(GuardedTarget& mine, GuardedTarget& sdls, int w, int h,
+                 const std::vector<Clip>& clips, const std::function<void(int, int)>& draw)
+{
+    for (Clip clip : clips) {
+        setClip(mine.surface, clip);
+        setClip(sdls.surface, clip);
+        const SDL_Rect& rect = mine.surface->clip_rect;
+        std::set<int> across, down;
+        addPlaces(across, w, 0, mine.width);
+        addPlaces(across, w, rect.x, rect.x + rect.w);
+        addPlaces(down, h, 0, mine.height);
+        addPlaces(down, h, rect.y, rect.y + rect.h);
+        for (int y : down) {
+            for (int x : across) {
+                mine.clear();
+                sdls.clear();
+                SCOPED_TRACE(testing::Message() << "at " << x << ", " << y << " on " << mine.width
+                                                << "x" << mine.height << clipName(clip));
+                draw(x, y);
+                ASSERT_TRUE(mine.guardIntact());
+                ASSERT_TRUE(mine.samePixels(sdls));
+            }
+        }
+    }
+    setClip(mine.surface, Clip::None);
+    setClip(sdls.surface, Clip::None);
 }
 
 Uint32 filledPixel()
@@ -134,36 +182,26 @@ struct Size {
 };
 
 // drawImg against SDL_UpperBlit of the whole picture at every place, with and without a colour
-// key and a clip rectangle; the result is 0 only for a picture wholly outside.
-void compareDrawImg(Size target, const std::vector<Size>& pictures)
+// key, through each clip rectangle given; the result is 0 only for a picture wholly outside.
+void compareDrawImg(Size target, const std::vector<Size>& pictures,
+                    const std::vector<Clip>& clips = EVERY_CLIP)
 {
     GuardedTarget mine(target.w, target.h);
     GuardedTarget sdls(target.w, target.h);
     for (bool keyed : {false, true}) {
         for (Size p : pictures) {
             SDL_Surface* picture = makePicture(p.w, p.h, keyed);
-            for (bool clipped : {false, true}) {
-                setClip(mine.surface, clipped);
-                setClip(sdls.surface, clipped);
-                for (int y : placesOnAxis(p.h, target.h)) {
-                    for (int x : placesOnAxis(p.w, target.w)) {
-                        mine.clear();
-                        sdls.clear();
-                        int result = drawImg(picture, mine.surface, x, y);
-                        SDL_Rect dest = at(x, y);
-                        SDL_UpperBlit(picture, nullptr, sdls.surface, &dest);
-                        bool outside = x + p.w < 0 || x > target.w || y + p.h < 0 || y > target.h;
-                        SCOPED_TRACE(testing::Message()
-                                     << p.w << "x" << p.h << " at " << x << ", " << y << " on "
-                                     << target.w << "x" << target.h << (keyed ? " keyed" : "")
-                                     << (clipped ? " clipped" : ""));
-                        ASSERT_EQ(result, outside ? 0 : 1);
-                        ASSERT_TRUE(mine.guardIntact());
-                        ASSERT_TRUE(mine.samePixels(sdls));
-                    }
-                }
-            }
+            SCOPED_TRACE(testing::Message() << p.w << "x" << p.h << (keyed ? " keyed" : ""));
+            sweepPlaces(mine, sdls, p.w, p.h, clips, [&](int x, int y) {
+                int result = drawImg(picture, mine.surface, x, y);
+                SDL_Rect dest = at(x, y);
+                SDL_UpperBlit(picture, nullptr, sdls.surface, &dest);
+                bool outside = x + p.w < 0 || x > target.w || y + p.h < 0 || y > target.h;
+                ASSERT_EQ(result, outside ? 0 : 1);
+            });
             SDL_FreeSurface(picture);
+            if (testing::Test::HasFatalFailure())
+                return;
         }
     }
 }
@@ -181,7 +219,7 @@ TEST(Clipping, DrawImgLeavesSdlsPixelsForEverySizeAndPlaceOnASmallTarget)
 
 TEST(Clipping, DrawImgLeavesSdlsPixelsForPicturesAsLargeAsTheScreenAndLarger)
 {
-    compareDrawImg({1024, 768}, {{1024, 768}, {1100, 800}});
+    compareDrawImg({1024, 768}, {{1024, 768}, {1100, 800}}, {Clip::None, Clip::Inset});
 }
 
 // The case that once wrote 70x40 pixels into a 40x20 target.
@@ -228,23 +266,18 @@ TEST(Clipping, SpriteFramesLeaveSdlsPixelsAtEveryPlaceAndFrameNumber)
     sprite.init(&sheet.base, mine.surface);
     sprite.animating = 0;
     for (int frame : {-2, -1, 0, 2, 3, 4}) {
-        for (int y : placesOnAxis(20, 20)) {
-            for (int x : placesOnAxis(33, 40)) {
-                for (float nudge : {0.0f, 0.5f, -0.5f}) {
-                    mine.clear();
-                    sdls.clear();
-                    sprite.frame = frame;
-                    sprite.setXY(static_cast<float>(x) + nudge, static_cast<float>(y) - nudge);
-                    sprite.draw();
-                    SDL_Rect part = {static_cast<Sint16>(frame * 33), 0, 33, 20};
-                    SDL_Rect dest = at(static_cast<int>(sprite.x), static_cast<int>(sprite.y));
-                    SDL_UpperBlit(sheet.base.image, &part, sdls.surface, &dest);
-                    SCOPED_TRACE(testing::Message()
-                                 << "frame " << frame << " at " << sprite.x << ", " << sprite.y);
-                    ASSERT_TRUE(mine.guardIntact());
-                    ASSERT_TRUE(mine.samePixels(sdls));
-                }
-            }
+        for (float nudge : {0.0f, 0.5f, -0.5f}) {
+            SCOPED_TRACE(testing::Message() << "frame " << frame << " nudged " << nudge);
+            sweepPlaces(mine, sdls, 33, 20, EVERY_CLIP, [&](int x, int y) {
+                sprite.frame = frame;
+                sprite.setXY(static_cast<float>(x) + nudge, static_cast<float>(y) - nudge);
+                sprite.draw();
+                SDL_Rect part = {static_cast<Sint16>(frame * 33), 0, 33, 20};
+                SDL_Rect dest = at(static_cast<int>(sprite.x), static_cast<int>(sprite.y));
+                SDL_UpperBlit(sheet.base.image, &part, sdls.surface, &dest);
+            });
+            if (testing::Test::HasFatalFailure())
+                return;
         }
     }
 }
@@ -277,30 +310,37 @@ TEST(Clipping, SpritesFarOutsideAnyTargetDrawNothing)
     }
 }
 
-// A rendered line wider and taller than its target, at places off every side, lands exactly
-// where SDL's clipped blit of the same rendering puts it.
-TEST(Clipping, TextLinesLargerThanTheTargetLeaveSdlsPixelsAtEveryPlace)
+// Text lines, one wider and taller than its target and a short one of three lines, land exactly
+// where SDL's clipped blit of the same renderings puts them.
+TEST(Clipping, TextLinesLeaveSdlsPixelsAtEveryPlace)
 {
     ASSERT_TRUE(loadedFrom(verdana32, "Data/Fonts/verdana.ttf"));
-    const char* text = "5345234 zedko";
-    SDL_Surface* line = TTF_RenderText_Blended(verdana32, text, White);
+    const char* wide = "5345234 zedko";
+    SDL_Surface* line = TTF_RenderText_Blended(verdana32, wide, White);
+    SDL_Surface* eight = TTF_RenderText_Blended(verdana32, "8", White);
     ASSERT_NE(line, nullptr);
+    ASSERT_NE(eight, nullptr);
     ASSERT_GT(line->w, 40);
     ASSERT_GT(line->h, 20);
+    int skip = TTF_FontLineSkip(verdana32);
     GuardedTarget mine(40, 20);
     GuardedTarget sdls(40, 20);
-    for (int y : placesOnAxis(line->h, 20)) {
-        for (int x : placesOnAxis(line->w, 40)) {
-            mine.clear();
-            sdls.clear();
-            writeLines(mine.surface, verdana32, x, y, White, "%s", text);
-            SDL_Rect dest = at(x, y);
-            SDL_UpperBlit(line, nullptr, sdls.surface, &dest);
-            SCOPED_TRACE(testing::Message() << "line at " << x << ", " << y);
-            ASSERT_TRUE(mine.guardIntact());
-            ASSERT_TRUE(mine.samePixels(sdls));
-        }
+    sweepPlaces(mine, sdls, line->w, line->h, EVERY_CLIP, [&](int x, int y) {
+        writeLines(mine.surface, verdana32, x, y, White, "%s", wide);
+        SDL_Rect dest = at(x, y);
+        SDL_UpperBlit(line, nullptr, sdls.surface, &dest);
+    });
+    // Places against each of the three lines' own tops, so every line meets every edge.
+    for (int top = 0; top < 3 * skip && !testing::Test::HasFatalFailure(); top += skip) {
+        sweepPlaces(mine, sdls, eight->w, eight->h, EVERY_CLIP, [&](int x, int y) {
+            writeLines(mine.surface, verdana32, x, y - top, White, "8\n8\n8");
+            for (int i = 0; i < 3; ++i) {
+                SDL_Rect dest = at(x, y - top + i * skip);
+                SDL_UpperBlit(eight, nullptr, sdls.surface, &dest);
+            }
+        });
     }
+    SDL_FreeSurface(eight);
     SDL_FreeSurface(line);
     // Lines whose places lie at the ends of the int range, or step past them, draw nothing.
     mine.clear();

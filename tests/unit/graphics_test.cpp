@@ -1,5 +1,5 @@
-// The graphics toolkit: clipping, colours, text lines, picture loading, sheets and sprite
-// animation.
+// The graphics toolkit: colours, text lines, picture loading, sheets and sprite animation, with
+// a few clipping cases by hand (clipping_test.cpp sweeps every place against SDL's own blit).
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -65,37 +65,6 @@ TEST_F(Graphics, DrawImgRejectsOnlyPicturesWhollyOutsideTheTargetAndMissingOnes)
         EXPECT_EQ(at(1023, 767), BACKDROP);
     }
     EXPECT_EQ(drawImg(nullptr, target, 10, 10), 0);
-    SDL_FreeSurface(picture);
-}
-
-// drawImg clips by itself and leaves SDL only the blit: the pixels must be exactly those of
-// SDL's own clipped blit, for a keyed picture at every overhang, on a target with and without
-// a clip rectangle of its own.
-TEST_F(Graphics, DrawImgLeavesExactlyThePixelsOfSdlsOwnClippedBlit)
-{
-    SDL_Surface* picture = makeColumnPicture(20, 12);
-    SDL_Rect hole = {5, 3, 6, 4};
-    fillRect(picture, &hole, 0x00ff00);
-    SDL_SetColorKey(picture, SDL_SRCCOLORKEY, SDL_MapRGB(picture->format, 0, 255, 0));
-    SDL_Surface* mine = solidSurface(64, 48, BACKDROP);
-    SDL_Surface* sdls = solidSurface(64, 48, BACKDROP);
-    for (bool clipped : {false, true}) {
-        SDL_Rect clip = {7, 5, 40, 30};
-        SDL_SetClipRect(mine, clipped ? &clip : nullptr);
-        SDL_SetClipRect(sdls, clipped ? &clip : nullptr);
-        for (int y = -14; y <= 50; y += 3) {
-            for (int x = -22; x <= 66; x += 4) {
-                fillRect(mine, nullptr, BACKDROP);
-                fillRect(sdls, nullptr, BACKDROP);
-                drawImg(picture, mine, x, y);
-                SDL_Rect dest = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-                SDL_UpperBlit(picture, nullptr, sdls, &dest);
-                ASSERT_EQ(differingPixels(mine, sdls), 0) << x << ", " << y << " clip " << clipped;
-            }
-        }
-    }
-    SDL_FreeSurface(sdls);
-    SDL_FreeSurface(mine);
     SDL_FreeSurface(picture);
 }
 
