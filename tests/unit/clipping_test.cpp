@@ -102,9 +102,9 @@ SDL_Surface* makePicture(int w, int h, bool keyed)
 // out by one, touching each end from outside, overhanging one end or both, inside, and flush.
 void addPlaces(std::set<int>& places, int size, int lo, int hi)
 {
-    for (int place : {lo - size - 1, lo - size, lo - size + 1, lo - 1, lo, lo + 1,
-                      (lo + hi - size) / 2, hi - size - 1, hi - size, hi - size + 1, hi - 1, hi,
-                      hi + 1})
+    for (int place :
+         {lo - size - 1, lo - size, lo - size + 1, lo - 1, lo, lo + 1, (lo + hi - size) / 2,
+          hi - size - 1, hi - size, hi - size + 1, hi - 1, hi, hi + 1})
         places.insert(place);
 }
 
@@ -134,9 +134,9 @@ const char* clipName(Clip clip)
 }
 
 // Calls `draw` for every place of a picture of the given size on both targets, for each clip
-// rectangle given (set on both): the places against the target's edges and against the clip
-// rectangle's. Each place starts on cleared targets; after it the guard band must be intact and
-// the two targets' pixels the same.
+// rectangle given (set on both): the places against the clip rectangle's edges, which without
+// a clip rectangle are the target's. Each place starts on cleared targets; after it the guard
+// band must be intact and the two targets' pixels the same.
 void sweepPlaces(GuardedTarget& mine, GuardedTarget& sdls, int w, int h,
                  const std::vector<Clip>& clips, const std::function<void(int, int)>& draw)
 {
@@ -145,9 +145,7 @@ void sweepPlaces(GuardedTarget& mine, GuardedTarget& sdls, int w, int h,
         setClip(sdls.surface, clip);
         const SDL_Rect& rect = mine.surface->clip_rect;
         std::set<int> across, down;
-        addPlaces(across, w, 0, mine.width);
         addPlaces(across, w, rect.x, rect.x + rect.w);
-        addPlaces(down, h, 0, mine.height);
         addPlaces(down, h, rect.y, rect.y + rect.h);
         for (int y : down) {
             for (int x : across) {
