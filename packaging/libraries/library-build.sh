@@ -102,6 +102,18 @@ timed() {
   echo "$BUILD_NAME: $name done in $((SECONDS - started)) s"
 }
 
+# Each pinned library's licence file and the name it travels under (NAME-VERSION), a tab
+# between them, one library a line. A library that an earlier run built is unpacked again if
+# its folder has gone.
+licence_files() {
+  local name version url licence file checksum
+  while IFS=$'\t' read -r name version url licence file checksum; do
+    case "$name" in ''|'#'*) continue ;; esac
+    [ -e "$SRC/$name-$version/$file" ] || unpack "$name" >/dev/null
+    printf '%s\t%s\n' "$SRC/$name-$version/$file" "$name-$version"
+  done <"$SOURCES_LIST"
+}
+
 # Zips a folder's files with the folder's contents at the zip's top, in name order, so that
 # two builds of the same files list them alike. Any further arguments go to zip.
 zip_folder() {
@@ -154,19 +166,25 @@ build_freetype() {
     -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON "${FREETYPE_OPTIONS[@]}"
   cmake_build_install "$dir/build"
   # SDL_ttf's configure asks a freetype-config program, which FreeType's CMake build lacks.
-  cat >"$PREFIX/bin/freetype-config" <<SCRIPT
+  config_script freetype "-I$PREFIX/include/freetype2" "-L$PREFIX/lib $FREETYPE_LIBS" 24.3.18
+}
+
+# Writes bin/NAME-config, which answers the SDL add-ons' configure about a library in the
+# prefix as the library's own script would: its compiler flags, its link flags, its version.
+config_script() {
+  cat >"$PREFIX/bin/$1-config" <<SCRIPT
 #!/bin/sh
-# Answers SDL_ttf's configure for the FreeType in $PREFIX.
+# Answers the SDL add-ons' configure for the $1 in $PREFIX.
 for arg in "\$@"; do
   case "\$arg" in
-    --cflags) echo "-I$PREFIX/include/freetype2" ;;
-    --libs) echo "-L$PREFIX/lib $FREETYPE_LIBS" ;;
-    --version) echo "24.3.18" ;;
+    --cflags) echo "$2" ;;
+    --libs|--static-libs) echo "$3" ;;
+    --version) echo "$4" ;;
     --prefix|--exec-prefix) echo "$PREFIX" ;;
   esac
 done
 SCRIPT
-  chmod 755 "$PREFIX/bin/freetype-config"
+  chmod 755 "$PREFIX/bin/$1-config"
 }
 
 build_sdl2() {
