@@ -1,5 +1,6 @@
 """A player's build without GoogleTest, one version everywhere, and the source tarball."""
 
+import glob
 import hashlib
 import os
 import subprocess
@@ -50,3 +51,33 @@ def test_dist_packs_every_tracked_file_and_only_those_the_same_way_twice(tmp_pat
     assert all(m.uid == 0 and m.gid == 0 for m in members)
     modes = {m.name[len(prefix):]: m.mode for m in members}
     assert modes["debian/rules"] & 0o111 and modes["scripts/install-deps"] & 0o111
+
+
+def test_make_help_names_every_target_and_ci_runs_every_release_suite():
+    """A target without its `## ` note, or a suite that no make file or CI runs, shows here."""
+    listed = {}
+    suites = {}
+    for line in make("-s", "help").stdout.splitlines():
+        if line.startswith("  ") and "=" not in line.split()[0]:
+            name, _, note = line.strip().partition(" ")
+            listed[name] = note.strip()
+        elif ": " in line and line.startswith(("make test runs", "CI then")):
+            head, _, names = line.partition(": ")
+            suites[head] = names.split()
+    make_files = glob.glob(os.path.join(PROJECT_ROOT, "mk", "*.mk")) + glob.glob(
+        os.path.join(PROJECT_ROOT, "packaging", "*", "*.mk")) + [
+        os.path.join(PROJECT_ROOT, "Makefile")]
+    declared = set()
+    for path in make_files:
+        with open(path, encoding="utf-8") as f:
+            for line in f:
+                if line.startswith(".PHONY:"):
+                    declared.update(line.split()[1:])
+    assert declared - set(listed) == set()
+    assert all(listed.values())
+    assert len(suites) == 2 and set(sum(suites.values(), [])) <= set(listed)
+    with open(os.path.join(PROJECT_ROOT, ".ci", "run"), encoding="utf-8") as f:
+        ci = f.read()
+    assert "timed make test\n" in ci
+    for suite in suites["CI then builds each release and runs"]:
+        assert "timed make %s\n" % suite in ci
