@@ -1,5 +1,6 @@
 # The front doors: `make run` and `make test` set everything up on a fresh Debian machine;
-# `make help` lists every target, from the `## ` note beside each one in the make files.
+# `make help` lists every target, from the `## ` note on the line above each one in the make
+# files.
 # The project's own pieces are in mk/, each platform's in its room under packaging/.
 ## BUILD=DIR         the build folder (build)
 BUILD ?= build
@@ -23,28 +24,33 @@ RELEASE_SUITES = test-windows test-arm64 test-web
 
 .PHONY: all help deps deps-play game build run test test-native assets screenshots clean
 
-all: game ## the game alone, as make game
+## the game alone, as make game
+all: game
 
-help: ## this list
+## this list
+help:
 	@echo 'make TARGET [VARIABLE=VALUE ...], from the folder of this Makefile:'
-	@awk 'FNR == 1 { file = FILENAME } \
-	  /^[A-Za-z0-9_.-]+:[^=]*## / || /^## [A-Z_]+=/ { \
+	@awk 'FNR == 1 { file = FILENAME; note = "" } \
+	  /^[A-Za-z0-9_.-]+:/ && note != "" || /^## [A-Z_]+=/ { \
 	    if (file != "") { printf "\n%s\n", file; file = "" } } \
-	  /^[A-Za-z0-9_.-]+:[^=]*## / { \
-	    name = $$0; sub(/:.*/, "", name); note = $$0; sub(/^[^#]*## /, "", note); \
-	    printf "  %-17s %s\n", name, note } \
-	  /^## [A-Z_]+=/ { sub(/^## /, ""); print "  " $$0 }' $(MAKEFILE_LIST)
+	  /^[A-Za-z0-9_.-]+:/ && note != "" { \
+	    name = $$0; sub(/:.*/, "", name); printf "  %-17s %s\n", name, note } \
+	  /^## [A-Z_]+=/ { sub(/^## /, ""); print "  " $$0 } \
+	  { note = "" } /^## [^A-Z]/ { note = substr($$0, 4) }' $(MAKEFILE_LIST)
 	@echo
 	@echo 'make test runs: $(TEST_SUITES)'
 	@echo 'CI then builds each release and runs: $(RELEASE_SUITES)'
 
-deps: ## installs every package the tests and tools need
+## installs every package the tests and tools need
+deps:
 	@scripts/install-deps test
 
-deps-play: ## installs only what building and playing need
+## installs only what building and playing need
+deps-play:
 	@scripts/install-deps play
 
-game: deps-play ## builds the game alone in $(BUILD)/
+## builds the game alone in $(BUILD)/
+game: deps-play
 	cmake -S . -B $(BUILD) $(PLAY_CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS) --target quimbo
 
@@ -55,13 +61,16 @@ WARNING_FLAGS = $(if $(CI),-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
 BUILD_ALL = cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(WARNING_FLAGS) -DQUIMBO_PYTHON=$(PYTHON) && \
 	cmake --build $(BUILD) -j$(JOBS)
 
-build: deps ## builds the game, its tests and the benchmark in $(BUILD)/
+## builds the game, its tests and the benchmark in $(BUILD)/
+build: deps
 	$(BUILD_ALL)
 
-run: game ## builds the game and starts it
+## builds the game and starts it
+run: game
 	./$(BUILD)/quimbo
 
-test: build ## builds everything and runs every suite of TEST_SUITES, one after another
+## builds everything and runs every suite of TEST_SUITES, one after another
+test: build
 	@for suite in $(TEST_SUITES); do \
 	  echo "make test: $$suite"; $(MAKE) --no-print-directory $$suite || exit 1; done
 	@echo 'make test: passed $(TEST_SUITES)'
@@ -69,18 +78,22 @@ test: build ## builds everything and runs every suite of TEST_SUITES, one after 
 
 # The headless tests run side by side (they mostly wait on the audio device's close);
 # the real-window tests run one at a time.
-test-native: build ## every CTest test of $(BUILD)/: the quick check first, then the rest
+## every CTest test of $(BUILD)/: the quick check first, then the rest
+test-native: build
 	$(CHECK_TESTS)
 	cd $(BUILD) && ctest --output-on-failure -j3 -LE '^check$$'
 
-assets: deps ## draws Data/ and the icons again
+## draws Data/ and the icons again
+assets: deps
 	$(PYTHON) tools/make_assets.py
 	$(PYTHON) tools/make_icons.py
 
-screenshots: build ## the screenshots in docs/, taken from the real game under Xvfb
+## the screenshots in docs/, taken from the real game under Xvfb
+screenshots: build
 	$(PYTHON) tools/screenshots.py --binary $(BUILD)/quimbo
 
-clean: ## removes every build folder
+## removes every build folder
+clean:
 	rm -rf $(BUILD) build-*
 
 # The quick check, the benchmark, the sanitizers and the Debian package (mk/), then each

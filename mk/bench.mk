@@ -4,10 +4,12 @@
 
 BENCH_RUN = SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $(BUILD)/bench/quimbo_bench
 
-bench: deps ## the frame-cost benchmark, its report in $(BUILD)/bench/performance.md
+## the frame-cost benchmark, its report in $(BUILD)/bench/performance.md
+bench: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS) --target quimbo_bench
 	$(BENCH_RUN) --out $(BUILD)/bench/performance.md
 
-bench-docs: bench ## the same run, copied to docs/performance.md, the committed table
+## the same run, copied to docs/performance.md, the committed table
+bench-docs: bench
 	cp $(BUILD)/bench/performance.md docs/performance.md

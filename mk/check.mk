@@ -9,17 +9,22 @@
 
 CHECK_TESTS = cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -L '^check$$'
 
-deps-check: ## installs only what building and the quick check need
+## installs only what building and the quick check need
+deps-check:
 	@scripts/install-deps check
 
-check-build: deps-check ## builds everything with only the quick check's packages
+## builds everything with only the quick check's packages
+check-build: deps-check
 	$(BUILD_ALL)
 
-check: check-build ## builds, then the quick check (well under a minute after a build)
+## builds, then the quick check (well under a minute after a build)
+check: check-build
 	$(CHECK_TESTS)
 
-check-assets: deps-check ## draws Data/ again and compares it byte for byte with the committed files
+## draws Data/ again and compares it byte for byte with the committed files
+check-assets: deps-check
 	$(PYTHON) tests/data/check_regeneration.py --bytes
 
-replay-record: check-build ## records the replay's trace again
+## records the replay's trace again
+replay-record: check-build
 	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $(BUILD)/tests/replay/replay --record tests/replay/golden.trace

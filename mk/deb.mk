@@ -13,11 +13,13 @@ DISTCHECK_SKIP = ^(window\.|reliability\.(devices|baddata))
 
 .PHONY: deps-deb dist distcheck deb test-packaging
 
-deps-deb: ## installs what the Debian package needs
+## installs what the Debian package needs
+deps-deb:
 	@scripts/install-deps deb
 
 # The same bytes for the same tree: names sorted, owners and times fixed to the last commit.
-dist: ## dist/quimbo-VERSION.tar.gz of the tracked files, as they are now
+## dist/quimbo-VERSION.tar.gz of the tracked files, as they are now
+dist:
 	@test -n '$(QUIMBO_VERSION)' || { echo "dist: no version in CMakeLists.txt" >&2; exit 1; }
 	@mkdir -p '$(DIST_DIR)'
 	git ls-files -z | LC_ALL=C sort -z | tar --create --null --no-recursion --files-from=- \
@@ -26,7 +28,8 @@ dist: ## dist/quimbo-VERSION.tar.gz of the tracked files, as they are now
 	mv -f '$(TARBALL).part' '$(TARBALL)'
 	@echo "dist: $(TARBALL)"
 
-distcheck: dist ## unpacks that tarball elsewhere, builds it and runs its headless tests
+## unpacks that tarball elsewhere, builds it and runs its headless tests
+distcheck: dist
 	rm -rf '$(DISTCHECK_DIR)'
 	mkdir -p '$(DISTCHECK_DIR)'
 	tar -xzf '$(TARBALL)' -C '$(DISTCHECK_DIR)'
@@ -42,7 +45,8 @@ comma := ,
 
 # Built from the release tarball in a folder of its own, so neither the build folder nor the
 # work tree is touched. lintian fails the build on any error or warning.
-deb: deps-deb dist ## the Debian source and binary packages in build-deb/, lintian-checked, into dist/
+## the Debian source and binary packages in build-deb/, lintian-checked, into dist/
+deb: deps-deb dist
 	$(call debian-package,$(DEB_ARCH),$(DEB_DIR),--build=source$(comma)binary)
 
 # $(call debian-package,ARCH,FOLDER,DPKG_BUILDPACKAGE_OPTIONS[,ENVIRONMENT]): unpacks the
@@ -66,5 +70,6 @@ endef
 
 # The player's build without GoogleTest, the build / sudo install / build sequence, and the
 # package built, checked, installed, started and purged (the last two need root).
-test-packaging: ## the player's build, build / sudo install / build, the package installed and purged
+## the player's build, build / sudo install / build, the package installed and purged
+test-packaging:
 	QUIMBO_BUILD='$(abspath $(BUILD))' $(PYTHON) -m pytest -q tests/packaging

@@ -20,26 +20,31 @@ WINDOW_TESTS = ^(window\.|reliability\.(devices|baddata))
 
 .PHONY: sanitize-build sanitize-test soak baddata-matrix memcheck
 
-sanitize-build: deps ## the sanitizer build in build-asan/
+## the sanitizer build in build-asan/
+sanitize-build: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBO_SANITIZE=ON \
 	  $(WARNING_FLAGS) -DQUIMBO_PYTHON=$(PYTHON)
 	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quimbo unit_tests first_ticks_test replay soak render_text
 
 # The unit tests, the real-window tests and the reliability tests, against the sanitizer build.
 # The strace watch stays with the plain build; the benchmark and the data checks test no code.
-sanitize-test: sanitize-build ## the unit, window and reliability tests against the sanitizer build
+## the unit, window and reliability tests against the sanitizer build
+sanitize-test: sanitize-build
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j$(JOBS) \
 	  -E '$(WINDOW_TESTS)|^(reliability\.nowrite|bench_smoke|data_files|data_regeneration|data_comparison)$$'
 	cd $(ASAN_BUILD) && $(WINDOW_SANITIZER_ENV) ctest --output-on-failure -j$(JOBS) -R '$(WINDOW_TESTS)'
 
-soak: sanitize-build ## 12 hours of game clock for each of four seeds, under the sanitizers
+## 12 hours of game clock for each of four seeds, under the sanitizers
+soak: sanitize-build
 	cd $(CURDIR) && for seed in $(SOAK_SEEDS); do \
 	  $(SANITIZER_ENV) SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
 	    $(ASAN_BUILD)/tests/reliability/soak --seed $$seed --hours $(SOAK_HOURS) --small-screen || exit 1; \
 	done
 
-baddata-matrix: build ## every data file damaged five ways, and Data/ missing, each in Xvfb (~10 s each)
+## every data file damaged five ways, and Data/ missing, each in Xvfb (~10 s each)
+baddata-matrix: build
 	QUIMBO_BADDATA=all QUIMBO_BIN='$(abspath $(BUILD))/quimbo' $(PYTHON) -m pytest -v tests/reliability/baddata.py
 
-memcheck: build ## valgrind over a scripted session in Xvfb
+## valgrind over a scripted session in Xvfb
+memcheck: build
 	$(PYTHON) -u tests/reliability/memcheck.py --binary $(BUILD)/quimbo

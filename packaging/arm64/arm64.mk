@@ -8,7 +8,8 @@ ARM64_DEB = $(RELEASE_DIR)/quimbo_$(QUIMBO_VERSION)_arm64.deb
 
 .PHONY: deps-arm64 deb-arm64 test-arm64
 
-deps-arm64: ## installs the cross compilers, qemu and the arm64 libraries
+## installs the cross compilers, qemu and the arm64 libraries
+deps-arm64:
 	@scripts/install-deps arm64
 
 # -d: dpkg-checkbuilddeps would ask for the mixer's arm64 -dev package, which is unpacked
@@ -20,11 +21,13 @@ deps-arm64: ## installs the cross compilers, qemu and the arm64 libraries
 ARM64_BUILD_ENV = DEB_BUILD_OPTIONS=nocheck CC=aarch64-linux-gnu-gcc CXX=aarch64-linux-gnu-g++ \
   PKG_CONFIG_PATH='$(abspath $(ARM64_MIXER_DEV))/pkgconfig'
 
-deb-arm64: deps-arm64 dist ## dist/quimbo_VERSION_arm64.deb, built in build-deb-arm64/, lintian-checked
+## dist/quimbo_VERSION_arm64.deb, built in build-deb-arm64/, lintian-checked
+deb-arm64: deps-arm64 dist
 	packaging/arm64/mixer-dev '$(ARM64_MIXER_DEV)'
 	$(call debian-package,arm64,$(DEB_ARM64_DIR),-a arm64 -Pcross$(comma)nocheck -d --build=binary,$(ARM64_BUILD_ENV))
 
 # The Linux game's menu is the reference the emulated one is compared with.
-test-arm64: deps-arm64 game ## the packaged game under qemu, headless and in Xvfb (its menu against Linux's)
+## the packaged game under qemu, headless and in Xvfb (its menu against Linux's)
+test-arm64: deps-arm64 game
 	QUIMBO_ARM64_DEB='$(abspath $(ARM64_DEB))' QUIMBO_BIN='$(abspath $(BUILD))/quimbo' \
 	  $(PYTHON) -m pytest -q tests/arm64

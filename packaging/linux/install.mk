@@ -13,7 +13,8 @@ QUIMBO_ICONDIR = $(PREFIX)/share/icons/hicolor
 
 .PHONY: install uninstall icons test-install
 
-install: ## installs what make built into PREFIX (never builds; the binary stripped)
+## installs what make built into PREFIX (never builds; the binary stripped)
+install:
 	@$(if $(findstring ',$(PREFIX)$(DESTDIR)),echo "install: PREFIX and DESTDIR must be without quotes" >&2; exit 1,:)
 	@case '$(PREFIX)' in /*) ;; *) echo "install: PREFIX must be an absolute path" >&2; exit 1;; esac
 	@test -x '$(BUILD)/quimbo' && test -f '$(BUILD)/cmake_install.cmake' || \
@@ -32,7 +33,8 @@ install: ## installs what make built into PREFIX (never builds; the binary strip
 INSTALL_MANIFEST = $(BUILD)/install_manifest.txt
 QUIMBO_OWN_DIRS = lib/games/quimbo share/games/quimbo share/doc/quimbo
 
-uninstall: ## with the same PREFIX and DESTDIR, removes what the last make install put down
+## with the same PREFIX and DESTDIR, removes what the last make install put down
+uninstall:
 	@$(if $(findstring ',$(PREFIX)$(DESTDIR)),echo "uninstall: PREFIX and DESTDIR must be without quotes" >&2; exit 1,:)
 	@case '$(PREFIX)' in /*) ;; *) echo "uninstall: PREFIX must be an absolute path" >&2; exit 1;; esac
 	@test -f '$(INSTALL_MANIFEST)' || \
@@ -52,16 +54,19 @@ uninstall: ## with the same PREFIX and DESTDIR, removes what the last make insta
 # A desktop that keeps an icon cache in the theme finds a new icon only once the cache is
 # rebuilt. Where there is no cache the icons are found without one, so none is made.
 .PHONY: quimbo-icon-cache
-quimbo-icon-cache: ## refreshes the desktop's icon cache, where it keeps one
+## refreshes the desktop's icon cache, where it keeps one
+quimbo-icon-cache:
 	@if [ -z '$(DESTDIR)' ] && [ -f '$(QUIMBO_ICONDIR)/icon-theme.cache' ] && \
 	    command -v gtk-update-icon-cache >/dev/null 2>&1; then \
 	  gtk-update-icon-cache -q -t -f '$(QUIMBO_ICONDIR)' || true; \
 	fi
 
-icons: ## the desktop icons under packaging/icons/, drawn from the magician's vector drawing
+## the desktop icons under packaging/icons/, drawn from the magician's vector drawing
+icons:
 	$(PYTHON) tools/make_icons.py
 
 # Installs into temporary folders, checks the tree and the desktop files, and starts the
 # installed game from an unrelated folder in its own X server.
-test-install: ## installs into temporary folders, checks them, starts the installed game in Xvfb
+## installs into temporary folders, checks them, starts the installed game in Xvfb
+test-install:
 	QUIMBO_BUILD='$(abspath $(BUILD))' $(PYTHON) -m pytest -q tests/install

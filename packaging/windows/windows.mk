@@ -5,11 +5,14 @@ SOURCES ?=
 
 .PHONY: windows windows-deps test-windows
 
-windows-deps: ## installs mingw-w64, Wine and NSIS
+## installs mingw-w64, Wine and NSIS
+windows-deps:
 	@scripts/install-deps windows
 
-windows: windows-deps ## the libraries and the game in build-windows/; the zip and installer into dist/
+## the libraries and the game in build-windows/; the zip and installer into dist/
+windows: windows-deps
 	JOBS=$(JOBS) PYTHON=$(PYTHON) packaging/windows/build-windows $(SOURCES)
 
-test-windows: windows-deps ## the zip and the installer under Wine, in their own Xvfb
+## the zip and the installer under Wine, in their own Xvfb
+test-windows: windows-deps
 	$(PYTHON) -m pytest -v tests/windows
