@@ -62,11 +62,12 @@ stamp_of() {
   echo "$PREFIX/.built-$1-$(version_of "$1")-$patches"
 }
 
-# Runs one library's build with its output in logs/NAME.log; on failure the log's end is
-# shown. A library already in the prefix as it is pinned now is not built again.
+# Runs one library's build, build_NAME (in lower case, - as _), with its output in
+# logs/NAME.log; on failure the log's end is shown. A library already in the prefix as it is
+# pinned now is not built again.
 step() {
-  local name=$1 started=$SECONDS stamp
-  shift
+  local name=$1 started=$SECONDS stamp builder
+  builder=build_$(echo "$name" | tr 'A-Z-' 'a-z_')
   stamp=$(stamp_of "$name")
   if [ -e "$stamp" ]; then
     echo "$BUILD_NAME: $name $(version_of "$name"): already built"
@@ -75,7 +76,7 @@ step() {
   echo "$BUILD_NAME: $name ..."
   # In the background, so that the step's own commands stop it at their first failure.
   local status=0
-  ( "$@" ) >"$LOGS/$name.log" 2>&1 &
+  ( "$builder" ) >"$LOGS/$name.log" 2>&1 &
   wait $! || status=$?
   if [ $status -ne 0 ]; then
     tail -n 40 "$LOGS/$name.log" >&2

@@ -7,15 +7,11 @@
 #   make_lib ARGS         runs make as the platform needs it
 #   build_zlib, build_sdl12_compat   the two libraries whose builds differ throughout
 #   check_addon NAME      checks an SDL add-on once it is installed, in its source folder
-#   LIBRARY_KIND          shared or static
+#   SHARED, STATIC        ON or OFF, the kinds of library it builds
 #   LIBRARY_SUFFIX        the ending of an import or static library (.dll.a, .a)
 #   PNG_OPTIONS, FREETYPE_OPTIONS, SDL2_OPTIONS   arrays of the platform's own CMake options
 #   FREETYPE_LIBS         what a program links for FreeType
 # and, if it must change SDL2's sources first, prepare_sdl2 FOLDER.
-
-# CMake's name for a library kind: ON for the kind the platform builds.
-shared_on() { [ "$LIBRARY_KIND" = shared ] && echo ON || echo OFF; }
-static_on() { [ "$LIBRARY_KIND" = static ] && echo ON || echo OFF; }
 
 cmake_build_install() {
   cmake --build "$1" -j"$JOBS"
@@ -25,7 +21,7 @@ cmake_build_install() {
 build_libpng() {
   local dir
   dir=$(unpack libpng)
-  cmake_lib -S "$dir" -B "$dir/build" -DPNG_SHARED="$(shared_on)" -DPNG_STATIC="$(static_on)" \
+  cmake_lib -S "$dir" -B "$dir/build" -DPNG_SHARED=$SHARED -DPNG_STATIC=$STATIC \
     -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DZLIB_INCLUDE_DIR="$PREFIX/include" \
     -DZLIB_LIBRARY="$PREFIX/lib/libz$LIBRARY_SUFFIX" "${PNG_OPTIONS[@]}"
   cmake_build_install "$dir/build"
@@ -39,7 +35,7 @@ build_freetype() {
   local dir
   dir=$(unpack freetype)
   # TrueType fonts only: no compressed fonts, colour bitmaps or text shaping.
-  cmake_lib -S "$dir" -B "$dir/build" -DBUILD_SHARED_LIBS="$(shared_on)" -DFT_DISABLE_BZIP2=ON \
+  cmake_lib -S "$dir" -B "$dir/build" -DBUILD_SHARED_LIBS=$SHARED -DFT_DISABLE_BZIP2=ON \
     -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON "${FREETYPE_OPTIONS[@]}"
   cmake_build_install "$dir/build"
   # SDL_ttf's configure asks a freetype-config program, which FreeType's CMake build lacks.
@@ -71,7 +67,7 @@ build_sdl2() {
   # What the game uses through sdl12-compat (video, audio, events, timers, threads) and the
   # joystick and game-controller support that game pads need; none of SDL2's own tests,
   # force feedback, sensors, battery state, locales or URL opening.
-  cmake_lib -S "$dir" -B "$dir/build" -DSDL_SHARED="$(shared_on)" -DSDL_STATIC="$(static_on)" \
+  cmake_lib -S "$dir" -B "$dir/build" -DSDL_SHARED=$SHARED -DSDL_STATIC=$STATIC \
     -DSDL_TEST=OFF -DSDL_JOYSTICK=ON -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
     -DSDL_LOCALE=OFF -DSDL_MISC=OFF "${SDL2_OPTIONS[@]}"
   cmake_build_install "$dir/build"
@@ -123,37 +119,24 @@ build_sdl_ttf() {
   check_addon SDL_ttf
 }
 
-# Runs each function named at once, in the background, and waits for them all; the build
-# stops once they are done if any of them failed (its log's end is shown above).
+# Builds the chains of libraries given side by side, in the background, each chain's libraries
+# one after another; waits for them all, and stops the build if any failed (its log's end is
+# shown above).
 side_by_side() {
-  local pids=() function failed=0
-  for function in "$@"; do
-    "$function" &
+  local pids=() chain pid failed=0
+  for chain in "$@"; do
+    (for name in $chain; do step "$name"; done) &
     pids+=($!)
   done
-  for function in "${pids[@]}"; do
-    wait "$function" || failed=1
+  for pid in "${pids[@]}"; do
+    wait "$pid" || failed=1
   done
   [ $failed -eq 0 ] || exit 1
 }
 
-image_libraries() {
-  step zlib build_zlib
-  side_by_side png_library freetype_library
-}
-png_library() { step libpng build_libpng; }
-freetype_library() { step freetype build_freetype; }
-sdl_libraries() {
-  step SDL2 build_sdl2
-  step sdl12-compat build_sdl12_compat
-}
-image_addon() { step SDL_image build_sdl_image; }
-mixer_addon() { step SDL_mixer build_sdl_mixer; }
-ttf_addon() { step SDL_ttf build_sdl_ttf; }
-
 # The eight libraries in the prefix, each built once. SDL2 and sdl12-compat are built beside
 # zlib, libpng and FreeType; the three add-ons, which need both, side by side after them.
 build_libraries() {
-  side_by_side image_libraries sdl_libraries
-  side_by_side image_addon mixer_addon ttf_addon
+  side_by_side "zlib libpng freetype" "SDL2 sdl12-compat"
+  side_by_side SDL_image SDL_mixer SDL_ttf
 }
