@@ -458,14 +458,14 @@ PUFF_GAP = 9.0
 
 def glow_behind(ctx, f):
     x0, y0, x1, y1 = GLOW_BOX
-    cv.fill(ctx, cv.rounded(x0, y0, x1 - x0, y1 - y0, 8), BLAST_DK)
+    cv.fill(ctx, cv.rounded(x0, y0, x1 - x0, y1 - y0, 12), BLAST_DK)
     shift = PUFF_GAP * f
     for i in range(7):  # along the top, drifting back (left)
         x = x1 + 4 - i * PUFF_GAP - shift
-        cv.fill(ctx, cv.circle(x, y0 + 1.5, 4.6 + 0.8 * math.sin(TAU * (i / 3.0 + f))), BLAST_DK)
+        cv.fill(ctx, cv.circle(x, y0 + 2.0, 5.2 + 0.8 * math.sin(TAU * (i / 3.0 + f))), BLAST_DK)
     for i in range(7):  # down the trailing edge, curling under
         y = y0 + 3 + i * PUFF_GAP - shift
-        cv.fill(ctx, cv.circle(x0 + 2.5, y, 4.0 + 0.8 * math.sin(TAU * (i / 3.0 + f))), BLAST_DK)
+        cv.fill(ctx, cv.circle(x0 + 3.2, y, 4.8 + 0.8 * math.sin(TAU * (i / 3.0 + f))), BLAST_DK)
 
 
 def boost_frames():
