@@ -442,6 +442,9 @@ def report(data):
               % (k, xs.mean(), ys.mean(), np.hypot(xs.mean() - 72, ys.mean() - 56), (a & b).sum() / (a | b).sum()))
     shown = [(art(c) & ~art(r)).sum() / art(r).sum() for c in cloud for r in normal]
     print("blast shows round him: %.0f-%.0f %% of his own area" % (100 * min(shown), 100 * max(shown)))
+    shares = np.array([fire_shares(c, r)[1:] for c in cloud for r in normal])
+    print("of the fire shown: behind and low %.0f-%.0f %%, above y 40 up to %.1f %%, ahead of x 70 up to %.1f %%"
+          % (100 * shares[:, 0].min(), 100 * shares[:, 0].max(), 100 * shares[:, 1].max(), 100 * shares[:, 2].max()))
     gown, sky_clouds = gown_colour(normal), sky_cloud_colour()
     fills = [fill_colour(c) for c in cloud]
     print("blast fill colour %s (luminance %.2f); from the gown %s: %.0f, from the sky's clouds %s: %.0f"
