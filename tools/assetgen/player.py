@@ -446,8 +446,8 @@ def jet(ctx, jet_, f):
 
 # Everything of the fire keeps inside these boxes (x0, y0, x1, y1): behind his shoulders'
 # height and his knees, but for a thin tongue under the carpet, and a pixel clear of the
-# frame's edges.
-BLAST_BOXES = ((2.5, 39.5, 70.0, 93.0), (70.0, 84.0, 76.0, 93.0))
+# frame's edges; the fire has no square corner (the last figure: the corners' radius).
+BLAST_BOXES = ((2.5, 39.5, 70.0, 93.0, 12.0), (62.0, 84.0, 76.0, 93.0, 3.0))
 
 
 # The cooling glow the jets pour into, filling the space behind his back: a billow with puffs
@@ -481,8 +481,8 @@ def boost_frames():
         f = k / 8.0
 
         def draw(c, f=f):
-            for x0, y0, x1, y1 in BLAST_BOXES:
-                c.rectangle(x0, y0, x1 - x0, y1 - y0)
+            for x0, y0, x1, y1, r in BLAST_BOXES:
+                cv.rounded(x0, y0, x1 - x0, y1 - y0, r)(c)
             c.clip()
             glow_behind(c, f)
             for j in BLAST_JETS:
