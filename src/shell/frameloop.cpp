@@ -22,12 +22,15 @@ void applyKey(int key, bool& quit)
     bool running = gameState == RUNNING;
     if (running && (key == KEY_ESCAPE || key == KEY_P)) {
         gameState = PAUSED;
+        pauseSounds();
     } else if (gameState == PAUSED && key == KEY_ESCAPE) {
         // A game given up during the blast must not leave its sound looping on.
         haltBlastSound();
+        resumeSounds();
         gameState = GAMEOVER;
     } else if (gameState == PAUSED && (key == KEY_RETURN || key == KEY_P)) {
         gameState = RUNNING;
+        resumeSounds();
     } else if (gameState == GAMEOVER && key == KEY_RETURN) {
         resetGame();
         gameState = RUNNING;

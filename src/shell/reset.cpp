@@ -10,6 +10,21 @@ void haltBlastSound()
         Mix_HaltChannel(BLAST_CHANNEL);
 }
 
+void pauseSounds()
+{
+    // The paused world stands still, and so does what it was sounding: the blast's loop must
+    // not run on through the pause, or its 5 s of game time would outlast the sound.
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0)
+        Mix_Pause(-1);
+}
+
+void resumeSounds()
+{
+    // Each paused channel goes on from where it stood.
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0)
+        Mix_Resume(-1);
+}
+
 void clearActors()
 {
     for (int i = 0; i < ENEMIES; ++i)

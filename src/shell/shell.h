@@ -39,5 +39,8 @@ const int SLIME_CHANNEL = 6;        // slimeHit: a slime covering the magician
 const int BUBBLE_CHANNEL = 7;       // bubbleHit: a bubble catching the magician
 // Stops the blast's loop when a game ends early; safe with the mixer closed.
 void haltBlastSound();
+// Every playing channel stops where it stands while the game is paused, and goes on after.
+void pauseSounds();
+void resumeSounds();
 
 #endif

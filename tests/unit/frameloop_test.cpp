@@ -1,6 +1,9 @@
 // The frame loop: its clock, the key table, the game states and the RUNNING sequence's own steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <vector>
 
 #include "test_support.h"
@@ -213,7 +216,7 @@ TEST_F(FrameLoop, EnemyWhoseLeftEdgePassesTheBorderIsSwitchedOffInThatFrame)
     }
 }
 
-TEST_F(FrameLoop, GivingUpAGameHaltsTheBlastLoopButPausingLeavesEverySoundPlaying)
+TEST_F(FrameLoop, PausingHoldsEverySoundAndGivingUpHaltsOnlyTheBlastLoop)
 {
     ASSERT_NE(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "the mixer is not open";
     SilentSound loop;
@@ -224,11 +227,105 @@ TEST_F(FrameLoop, GivingUpAGameHaltsTheBlastLoopButPausingLeavesEverySoundPlayin
     bool quit = false;
     applyKey(SDLK_ESCAPE, quit);
     EXPECT_EQ(gameState, PAUSED);
-    EXPECT_EQ(Mix_Playing(BLAST_CHANNEL), 1);
+    EXPECT_EQ(Mix_Paused(BLAST_CHANNEL), 1);
+    EXPECT_EQ(Mix_Paused(4), 1);
     applyKey(SDLK_ESCAPE, quit);
     EXPECT_EQ(gameState, GAMEOVER);
     EXPECT_EQ(Mix_Playing(BLAST_CHANNEL), 0);
+    // The other sounds finish on the game-over screen, not held there for good.
     EXPECT_EQ(Mix_Playing(4), 1);
+    EXPECT_EQ(Mix_Paused(4), 0);
+}
+
+// What the mixer really sends out, counted on the audio thread.
+std::atomic<int> whoomphSamples{0};
+std::atomic<int> blastSamples{0};
+std::atomic<bool> listeningForSilence{false};
+std::atomic<int> loudestWhileListening{0};
+const Sint16 WHOOMPH = 20000;
+const int WHOOMPH_SAMPLES = 64;
+
+void countBlast(int, void* stream, int len, void*)
+{
+    const Sint16* samples = static_cast<const Sint16*>(stream);
+    for (int i = 0; i < len / 2; ++i)
+        whoomphSamples += samples[i] == WHOOMPH ? 1 : 0;
+    blastSamples += len / 2;
+}
+
+void listenToMix(void*, Uint8* stream, int len)
+{
+    if (!listeningForSilence)
+        return;
+    const Sint16* samples = reinterpret_cast<const Sint16*>(stream);
+    for (int i = 0; i < len / 2; ++i)
+        if (std::abs(samples[i]) > loudestWhileListening)
+            loudestWhileListening = std::abs(samples[i]);
+}
+
+bool waitForBlastBeyond(int samples)
+{
+    for (int waited = 0; waited < 10000 && blastSamples <= samples; waited += 5)
+        SDL_Delay(5);
+    return blastSamples > samples;
+}
+
+// The blast's loop is longer than anything the blast plays without a pause, and it opens with
+// its whoomph: a second whoomph means the loop came round again. A pause of ten seconds on the
+// game's clock lasts a few real seconds here, more than two turns of the loop.
+TEST_F(FrameLoop, APausedBlastIsSilentAndSoundsOneWhoomphHoweverLongThePause)
+{
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_NE(Mix_QuerySpec(&rate, &format, &channels), 0) << "the mixer is not open";
+    ASSERT_EQ(format, AUDIO_S16LSB);
+    ASSERT_EQ(channels, 1);
+    std::vector<Sint16> loop(rate * 3 / 2, 1000);
+    std::fill(loop.begin(), loop.begin() + WHOOMPH_SAMPLES, WHOOMPH);
+    Mix_Chunk* chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(loop.data()),
+                                         static_cast<Uint32>(loop.size() * 2));
+    ASSERT_NE(chunk, nullptr);
+    quimbo.fartSound = chunk;
+    whoomphSamples = 0;
+    blastSamples = 0;
+    loudestWhileListening = 0;
+    ASSERT_NE(Mix_RegisterEffect(BLAST_CHANNEL, countBlast, nullptr, nullptr), 0);
+    Mix_SetPostMix(listenToMix, nullptr);
+
+    startClockAt(1000);
+    gameState = RUNNING;
+    frame(10, {SDLK_LCTRL});
+    ASSERT_EQ(quimbo.state, FARTED);
+    EXPECT_TRUE(waitForBlastBeyond(0)) << "the blast never sounded";
+
+    frame(10, {SDLK_p});
+    ASSERT_EQ(gameState, PAUSED);
+    int playedBeforePause = blastSamples;
+    listeningForSilence = true;
+    for (int ms = 0; ms < 10000; ms += 100) {
+        frame(100);
+        SDL_Delay(25);
+    }
+    listeningForSilence = false;
+    EXPECT_EQ(Mix_Paused(BLAST_CHANNEL), 1);
+    EXPECT_EQ(blastSamples, playedBeforePause) << "the blast went on under the pause";
+    EXPECT_EQ(loudestWhileListening, 0) << "something sounded during the pause";
+
+    frame(10, {SDLK_p});
+    ASSERT_EQ(gameState, RUNNING);
+    EXPECT_EQ(Mix_Paused(BLAST_CHANNEL), 0);
+    EXPECT_TRUE(waitForBlastBeyond(playedBeforePause)) << "the blast did not go on";
+    for (int ms = 0; ms < 6000 && quimbo.state == FARTED; ms += 100)
+        frame(100);
+    EXPECT_NE(quimbo.state, FARTED);
+    EXPECT_EQ(Mix_Playing(BLAST_CHANNEL), 0);
+    EXPECT_EQ(whoomphSamples, WHOOMPH_SAMPLES)
+        << "whoomphs heard: " << whoomphSamples / double(WHOOMPH_SAMPLES);
+
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_HaltChannel(BLAST_CHANNEL);
+    Mix_UnregisterAllEffects(BLAST_CHANNEL);
+    Mix_FreeChunk(chunk);
 }
 
 }  // namespace

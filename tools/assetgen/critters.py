@@ -93,6 +93,28 @@ def feather(ctx, x, y, angle, tones):
     cv.shaded(ctx, cv.ellipse(x, y, 3.6, 1.5, angle), tones, shift=0.6, rim=0.4, line=0.8)
 
 
+# Loose feathers over a falling bird: where they float in the first frame, and their tilt.
+# In the second frame each is higher and tilted the other way, so they drift up and sway
+# while the bird drops away from them.
+LOOSE_FEATHERS = ((10, 10.5, 0.5), (39, 11.0, 2.5), (30, 5.5, 0.1))
+FEATHER_RISE = 3.0
+
+
+def loose_feather(ctx, x, y, angle, tones):
+    """A light feather with no outline: a vane, and its quill along it and out of its end."""
+    ctx.save()
+    ctx.translate(x, y)
+    ctx.rotate(angle)
+    cv.fill(ctx, cv.poly([(-3.6, 0), (-1.5, -1.6), (2.2, -1.3), (3.4, 0), (2.2, 1.2), (-1.5, 1.4)]), tones[2])
+    ctx.new_path()
+    ctx.move_to(-5.0, 0.3)
+    ctx.line_to(3.0, 0)
+    ctx.set_line_width(0.8)
+    cv.color(ctx, tones[0])
+    ctx.stroke()
+    ctx.restore()
+
+
 def flip(ctx, facing_right):
     if facing_right:
         ctx.translate(BIRD_W, 0)
@@ -163,8 +185,6 @@ def bird_sheets(prefix, tones, facing_right):
     for k in range(2):
         def draw(c, k=k):
             flip(c, facing_right)
-            for i, (x, y, a) in enumerate(((11, 8, 0.6), (36, 7, 2.2), (24, 5.5, -0.3))):
-                feather(c, x + 2 * k * (1 if i % 2 else -1), y + 1.0 * k, a + 0.5 * k, tones)
             c.save()
             c.translate(24, 23)
             c.rotate(math.radians(150 + 90 * k))
@@ -173,7 +193,13 @@ def bird_sheets(prefix, tones, facing_right):
             bird(c, tones, math.radians(-40), dead=True, ruffle=2)
             c.restore()
 
-        falling.append(cv.inside(cv.sprite(BIRD_W, BIRD_H, draw), "a falling bird"))
+        def feathers(c, k=k):
+            flip(c, facing_right)
+            for i, (x, y, a) in enumerate(LOOSE_FEATHERS):
+                sway = 0.35 if i % 2 else -0.35
+                loose_feather(c, x + (1 if i % 2 else -1) * k, y - FEATHER_RISE * k, a + sway * k, tones)
+
+        falling.append(cv.inside(cv.sprite(BIRD_W, BIRD_H, draw, glints=feathers), "a falling bird"))
 
     return {
         prefix + "_normal.PNG": cv.sheet(flying),
@@ -348,20 +374,30 @@ def slime_sheets():
     return {"slime.PNG": cv.sheet(normal), "slime_blowing.PNG": cv.sheet(blowing)}
 
 
-# ---- star: 16 x 16 frames (hit box 15 x 15), a gold star spinning in the picture's plane ----
+# ---- star: 16 x 16 frames (hit box 15 x 15), a spark of gold streaking along its flight ----
+# Stars fly right in stacks of five, 10 px apart: each is a low spark stretched along its
+# flight with a short tail, so that a stack reads as a spray rather than a column of stars.
 # A star shows a new frame on nearly every drawn frame, in no steady order, so every frame has
-# the same size and brightness: one fifth of a turn in eight steps, a white-hot core, and a
-# thin gold-dark edge in place of the dark outline, which would swallow so small a star.
+# the same size and brightness; a thin gold-dark edge stands in for the dark outline, which
+# would swallow so small a spark.
+
+STAR_Y = 7.5  # the spark's middle row, the middle of the hit box
+
+
+def spark_points(k):
+    """Frame k's spark: a four-pointed twinkle, long along the flight and low across it, its
+    points breathing a little from frame to frame."""
+    a = TAU * k / 8
+    return [(14.3 + 0.3 * math.sin(a), STAR_Y), (10.4, STAR_Y + 1.7), (9.0, STAR_Y + 3.2 + 0.2 * math.cos(a)),
+            (7.6, STAR_Y + 1.7), (1.2 + 0.4 * math.cos(a), STAR_Y), (7.6, STAR_Y - 1.7),
+            (9.0, STAR_Y - 3.2 - 0.2 * math.cos(a)), (10.4, STAR_Y - 1.7)]
 
 
 def star_draw(ctx, k):
-    """Frame k: the star turned k eighths of a fifth of a turn, centred in its hit box."""
-    ctx.translate(7.5, 7.5)
-    ctx.rotate(TAU / 5 * k / 8)
-    star = cv.poly(cv.star_points(0, 0, 6.4, 2.9))
-    cv.shaded(ctx, star, GOLD_T, shift=0.9, rim=0.7, line=0)
-    cv.ink(ctx, star, 0.9, GOLD_DK)
-    cv.fill(ctx, cv.circle(0, 0, 2.2), GOLD_LT)
+    spark = cv.poly(spark_points(k))
+    cv.shaded(ctx, spark, GOLD_T, shift=0.5, rim=0.4, line=0)
+    cv.ink(ctx, spark, 0.8, GOLD_DK)
+    cv.fill(ctx, cv.ellipse(9.0, STAR_Y, 3.2, 1.5), GOLD_LT)
 
 
 def star_frames():
@@ -371,9 +407,9 @@ def star_frames():
             star_draw(c, k)
 
         def glint(c, k=k):
-            # The white core twinkles round the middle, the same size in every frame.
+            # The white core twinkles at the spark's head, the same size in every frame.
             a = TAU * k / 8
-            cv.sparkle(c, 7.5 + 0.6 * math.cos(a), 7.5 + 0.6 * math.sin(a), 2.6, WHITE)
+            cv.fill(c, cv.ellipse(9.6 + 0.4 * math.cos(a), STAR_Y, 2.4, 1.0), WHITE)
         out.append(cv.inside(cv.sprite(16, 16, draw, line=0, glints=glint), "a star"))
     return out
 

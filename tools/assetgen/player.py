@@ -96,13 +96,14 @@ def carpet(ctx, phase):
 
 
 def scarf(ctx, phase, dy):
-    """A gold scarf trailing back from the neck, waving."""
+    """A gold scarf streaming back and up from the neck in the wind, waving; short and high, so
+    that the blast's fire shows below it."""
     pts_top, pts_bot = [], []
     for i in range(7):
         t = i / 6.0
-        x = 80 - 30 * t
-        wave = 2.5 * t * math.sin(TAU * (phase - 0.9 * t))
-        y = 51 + dy + 3 * t + wave
+        x = 80 - 9 * t
+        wave = 2.0 * t * math.sin(TAU * (phase - 0.9 * t))
+        y = 51 + dy - 8 * t + wave
         half = 2.6 - 0.8 * t
         pts_top.append((x, y - half))
         pts_bot.append((x, y + half))
@@ -394,14 +395,18 @@ BLAST_HOT = (GOLD, BLAST_LT, WHITE)
 BLAST_FIRE = (BLAST_DK, BLAST, BLAST_LT)
 BLAST_EMBER = (BLAST_EDGE, BLAST_DK, BLAST)
 
-# The tail is a few jets of fire, each a tube from the carpet back into the sky: start, end,
-# radius at the start and at the end, the height of the bulges that run along it, and where
-# they are (in gaps between bulges), so that the jets do not thin out all at once.
+# The tail is a fan of jets of fire, each a tube from the carpet's back end out behind and
+# below him: start, end, radius at the start and at the end, the height of the bulges that run
+# along it, and where they are (in gaps between bulges), so that the jets do not thin out all
+# at once. Between them they fill the space behind his back and under the carpet's end: the
+# fire trails behind the carpet, no higher than his shoulders and no further forward than his
+# knees, and shows round him by well over half his own size.
 BLAST_JETS = (
-    ((34, 70), (21, 22), 7.6, 14.0, 6.5, 0.0),  # from the carpet's back end, up behind his back
-    ((33, 74), (16, 58), 9.0, 14.0, 6.0, 0.5),  # straight back, rising a little
-    ((38, 80), (16, 81), 7.5, 11.0, 4.0, 0.25),  # back, below the tassels
-    ((112, 84), (30, 85), 4.0, 6.0, 2.6, 0.75),  # along the carpet's underside, from its front
+    ((44, 56), (18, 50), 9.0, 8.5, 1.8, 0.0),  # up behind his back
+    ((40, 68), (16, 64), 10.0, 10.5, 2.5, 0.5),  # straight back
+    ((40, 78), (16, 80), 10.0, 10.5, 2.5, 0.25),  # back, behind the tassels
+    ((66, 86), (16, 87), 6.5, 7.0, 1.5, 0.75),  # down and back, under the carpet's end
+    ((82, 87), (40, 87.5), 2.5, 3.5, 1.4, 0.4),  # along the carpet's underside, from under his knees
 )
 # The bulges: one every 30 pixels along a jet, three passing by in a sheet, so each frame
 # moves them 11 pixels back, well under half the gap to the next: the eye follows the fire
@@ -418,7 +423,7 @@ def jet_circles(jet, f):
     out = []
     for j in range(steps + 1):
         u = j / steps
-        r = (r_start + (r_end - r_start) * u) * (1 - 0.55 * u ** 4)  # the tip burns out
+        r = (r_start + (r_end - r_start) * u) * (1 - 0.35 * u ** 4)  # the tip burns out
         r += bulge * math.sin(TAU * (u * length / BULGE_GAP + phase - BULGES_PER_SHEET * f)) * min(1.0, 4 * u)
         out.append((x0 + (x1 - x0) * u, y0 + (y1 - y0) * u, max(r, 0.5), u))
     return out
@@ -439,42 +444,69 @@ def jet(ctx, jet_, f):
                 cv.fill(ctx, cv.circle(x - 0.35 * r, y - 0.4 * r, 0.4 * r), tones[2])
 
 
+# Everything of the fire keeps inside these boxes (x0, y0, x1, y1): behind his shoulders'
+# height and his knees, but for a thin tongue under the carpet, and a pixel clear of the
+# frame's edges; the fire has no square corner (the last figure: the corners' radius).
+BLAST_BOXES = ((2.5, 39.5, 70.0, 93.0, 12.0), (62.0, 84.0, 76.0, 93.0, 3.0))
+
+
+# The cooling glow the jets pour into, filling the space behind his back: a billow with puffs
+# along its top and its trailing edge that drift back one puff a sheet.
+GLOW_BOX = (3.0, 42.5, 44.0, 92.5)  # x0, y0, x1, y1
+PUFF_GAP = 9.0
+
+
+def glow_behind(ctx, f):
+    x0, y0, x1, y1 = GLOW_BOX
+    cv.fill(ctx, cv.rounded(x0, y0, x1 - x0, y1 - y0, 12), BLAST_DK)
+    shift = PUFF_GAP * f
+    for i in range(7):  # along the top, drifting back (left)
+        x = x1 + 4 - i * PUFF_GAP - shift
+        cv.fill(ctx, cv.circle(x, y0 + 2.0, 5.2 + 0.8 * math.sin(TAU * (i / 3.0 + f))), BLAST_DK)
+    for i in range(7):  # down the trailing edge, curling under
+        y = y0 + 3 + i * PUFF_GAP - shift
+        cv.fill(ctx, cv.circle(x0 + 3.2, y, 4.8 + 0.8 * math.sin(TAU * (i / 3.0 + f))), BLAST_DK)
+
+
 def boost_frames():
-    """The blast: a comet's tail of magic fire pouring back from the carpet; 8 frames.
+    """The blast: a fan of magic fire pouring back from the carpet; 8 frames.
 
     While the blast lasts the world races by four times as fast, so everything here flows
     back: bulges of fire run along the jets from the carpet to their tips, streaks of light
     shoot past beneath and sparks fly off. Everything moves on a cycle of exactly 8 frames,
-    so the loop has no seam; the whole tail keeps a pixel clear of the frame's edges, so
-    nothing of it looks cut.
+    so the loop has no seam.
     """
     out = []
     for k in range(8):
         f = k / 8.0
 
         def draw(c, f=f):
+            for x0, y0, x1, y1, r in BLAST_BOXES:
+                cv.rounded(x0, y0, x1 - x0, y1 - y0, r)(c)
+            c.clip()
+            glow_behind(c, f)
             for j in BLAST_JETS:
                 jet(c, j, f)
             # The white-hot mouth at the carpet's back end, flickering.
-            glow = 10.0 + 1.2 * math.sin(TAU * 2 * f)
-            cv.shaded(c, cv.ellipse(30, 77, glow * 1.3, glow), BLAST_HOT, shift=1.4, rim=0.8, line=0)
+            glow = 9.0 + 1.0 * math.sin(TAU * 2 * f)
+            cv.shaded(c, cv.ellipse(36, 76, glow * 1.2, glow), BLAST_HOT, shift=1.4, rim=0.8, line=0)
 
         def glints(c, f=f):
             # Streaks of light racing back, one trip a sheet, and sparks thrown off the tail.
-            for j, (y, length, off) in enumerate(((81, 16, 0.0), (88, 12, 0.35), (77, 10, 0.7), (85, 9, 0.15))):
+            for j, (y, length, off) in enumerate(((84, 12, 0.0), (90, 10, 0.35), (70, 9, 0.7), (56, 8, 0.15))):
                 t = (f + off) % 1.0
-                x = 104 - 96 * t
+                x = 58 - 50 * t
                 c.new_path()
-                c.move_to(max(x, 4), y)
-                c.line_to(max(min(x + length, 120), 5), y)
+                c.move_to(max(x, 5), y)
+                c.line_to(max(min(x + length, 66), 6), y)
                 c.set_line_width(1.1)
                 c.set_line_cap(1)
                 cv.color(c, WHITE if j % 2 == 0 else BLAST_LT)
                 c.stroke()
             for i in range(5):
                 t = (f + i / 5.0) % 1.0
-                cv.sparkle(c, 30 - 20 * t, 62 - 30 * t + 5 * math.sin(TAU * i / 5), 1.2 + 2.6 * math.sin(math.pi * t),
-                           GOLD_LT if i % 2 else WHITE)
+                cv.sparkle(c, 30 - 22 * t, 70 + 14 * math.sin(TAU * i / 5) * (0.4 + 0.6 * t),
+                           1.2 + 2.4 * math.sin(math.pi * t), GOLD_LT if i % 2 else WHITE)
 
         out.append(cv.inside(cv.sprite(W, H, draw, glints=glints), "the blast cloud"))
     return out

@@ -190,17 +190,34 @@ def topten():
 
 GAMEOVER_W, GAMEOVER_H = 520, 320
 SCORE_AT = (234, 43)
-# Pure red reads at 4.5:1 only on a near-black: this plaque gives about 5:1.
-PLAQUE = (14, 9, 20)
+# Pure red reads at over 5:1 only on pure black: the score's own box is black, from 10 px left
+# of where the game writes to well past the longest score, and a gold frame round it draws the
+# eye there first.
+SCORE_BOX = (SCORE_AT[0] - 12, SCORE_AT[1] - 8, 226, 30)  # x, y, w, h inside the frame
+BLACK = (0, 0, 0)
+
+
+def score_box(ctx):
+    x, y, w, h = SCORE_BOX
+    cv.fill(ctx, cv.rounded(x - 5, y - 5, w + 10, h + 10, 7), GOLD_DK)
+    cv.fill(ctx, cv.rounded(x - 3.5, y - 3.5, w + 7, h + 7, 6), GOLD_LT)
+    cv.fill(ctx, cv.rounded(x - 2, y - 2, w + 4, h + 4, 5), GOLD)
+    ctx.rectangle(x, y, w, h)
+    cv.color(ctx, BLACK)
+    ctx.fill()
+    # A star at the box's far end, past the longest score the game can write.
+    cv.shaded(ctx, cv.poly(cv.star_points(x + w + 2, y + h / 2, 11, 4.5)), (GOLD_DK, GOLD, GOLD_LT), shift=1.0,
+              rim=0.6, line=1.2)
 
 
 def gameover_art(ctx):
     frame_panel(ctx, 0, 0, GAMEOVER_W, GAMEOVER_H)
     # The score line on a dark plaque across the top of the sheet, like a scoreboard.
-    cv.fill(ctx, cv.rounded(22, 28, GAMEOVER_W - 44, 50, 8), GOLD_DK)
-    cv.fill(ctx, cv.rounded(24, 30, GAMEOVER_W - 48, 46, 7), PLAQUE)
+    cv.fill(ctx, cv.rounded(22, 20, GAMEOVER_W - 44, 66, 8), GOLD_DK)
+    cv.fill(ctx, cv.rounded(24, 22, GAMEOVER_W - 48, 62, 7), BLACK)
+    score_box(ctx)
     # 14-pt bold text drawn at y 43 has its baseline about 13 px lower.
-    cv.text(ctx, "Your score:", SCORE_AT[0] - 7, SCORE_AT[1] + 13, 16, GOLD_LT, bold=True, anchor="right")
+    cv.text(ctx, "Your score:", SCORE_BOX[0] - 10, SCORE_AT[1] + 13, 16, GOLD_LT, bold=True, anchor="right")
     cv.text(ctx, "GAME OVER", GAMEOVER_W / 2, 166, 60, (150, 24, 40), bold=True, family=cv.SERIF,
             anchor="center", edge=PARCHMENT_LT, edge_w=4)
     cv.fill(ctx, cv.poly([(60, 198), (GAMEOVER_W - 60, 198), (GAMEOVER_W - 60, 199.5), (60, 199.5)]),
@@ -236,7 +253,9 @@ def pausebox():
 
 # ---- pause film: a 2 x 2 tile, dark on one diagonal and key on the other ---------------
 
-FILM_DARK = (14, 10, 30)
+# A deep night blue close to the sky's own colours: the dimmed world shows through every other
+# pixel, and a film far from the sky would shimmer wherever the picture is scaled.
+FILM_DARK = (22, 16, 88)
 
 
 def pause_film():

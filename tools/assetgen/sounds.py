@@ -24,7 +24,7 @@ TAU = 2 * math.pi
 # offset, and the blast, an attack and a bird hit with their peaks on the same instant.
 LEVELS = {
     "aani5.wav": (-11.9, 0),  # bird hit
-    "aani4.wav": (-7.5, 0),  # magic attack
+    "aani4.wav": (-7.5, 3.2),  # magic attack: noise and a chime, rounded for body
     "boost.wav": (-11.8, 1.8),  # the blast loop: noise takes the rounding off without a buzz
     "aww.wav": (-7.0, 0),  # the hurt cry: at every bite, so no louder than the rarer sounds
     "bubble.wav": (-7.4, 0),
@@ -95,20 +95,31 @@ def wav_bytes(samples):
 
 
 def zap():
-    """Magic attack: a bright rising sparkle."""
+    """Magic attack: a soft "fwip" of air and a struck chime that dies at once, with two faint
+    glints after it. It is the sound heard most, so it is short and sits in the middle of the
+    range: a hit, not a held tone, and nothing shrill to tire the ear."""
     rng = np.random.default_rng(4)
-    t = seconds(0.5)
+    t = seconds(0.34)
     n = len(t)
-    f = 900 * (2.6 ** (t / t[-1]))
-    x = np.sin(phase_of(f)) + 0.35 * np.sin(phase_of(2 * f)) + 0.2 * np.sin(phase_of(3.01 * f))
-    x *= (0.6 + 0.4 * np.sin(TAU * 18 * t)) * envelope(n, 0.01, 0.5, 2.5)
-    for _ in range(14):  # glittering pings
-        start = int(rng.uniform(0.0, 0.38) * RATE)
-        fr = rng.uniform(2500, 5200)
-        m = int(0.07 * RATE)
-        seg = np.sin(TAU * fr * np.arange(m) / RATE) * envelope(m, 0.005, 0.07, 5) * smooth_env(2 * m)[m:] ** 0.5
-        x[start : start + m] += 0.35 * seg[: n - start]
-    return x
+    # The air: noise swept up through a narrow band, 25 ms to its peak and gone in 0.1 s.
+    air = band(rng.standard_normal(n), 300, 1150)
+    air *= envelope(n, 0.003, 0.16, 2.2) / np.std(air[: int(0.05 * RATE)])
+    # The chime: inharmonic partials of a small bar, each dying faster than the one below.
+    chime = np.zeros(n)
+    for ratio, gain, tau in ((1.0, 0.45, 0.05), (2.76, 0.2, 0.03), (5.4, 0.08, 0.02)):
+        chime += gain * np.sin(TAU * 620 * ratio * t) * np.exp(-t / tau)
+    chime *= envelope(n, 0.002, 10.0, 0.0)
+    # The strike: a puff of the same air, a few milliseconds long, that makes it a hit.
+    m = int(0.04 * RATE)
+    strike = band(rng.standard_normal(m), 450, 1700)
+    strike *= envelope(m, 0.001, 0.012, 1.0) * smooth_env(2 * m)[m:] / np.std(strike[: int(0.01 * RATE)])
+    x = air + chime
+    x[:m] += 1.1 * strike
+    for start, fr, gain in ((0.07, 1180, 0.22), (0.12, 1560, 0.14)):  # the glints
+        i = int(start * RATE)
+        m = n - i
+        x[i:] += gain * np.sin(TAU * fr * t[:m]) * envelope(m, 0.002, 0.03, 1.0)
+    return x * smooth_env(2 * n)[n:] ** 0.25
 
 
 def fall():
@@ -163,7 +174,25 @@ def blast():
     x /= np.max(np.abs(x))
     # The rush ducks under the whoomph, so that the whoomph stands out without a louder peak.
     burst, env = whoomph(n)
-    return x * (1 - 0.75 * env) + burst
+    return (x * (1 - 0.75 * env) + burst) * sputter(t)
+
+
+# The blast's power gives out with its five seconds: the rush coughs in shorter and weaker puffs
+# from SPUTTER_FROM and is silent after the last, so the blast ends on a sign that it is over
+# rather than on a cut. Each puff: (its middle in s, its length in s, its height).
+SPUTTER_FROM = 4.6
+SPUTTER_PUFFS = ((4.6, 0.07, 1.0), (4.675, 0.05, 0.7), (4.735, 0.042, 0.5), (4.79, 0.036, 0.32),
+                 (4.835, 0.03, 0.16))
+
+
+def sputter(t):
+    """The rush's gain at times t: whole until the sputter, puffs, then nothing."""
+    gain = np.where(t < SPUTTER_FROM, 1.0, 0.0)
+    for middle, length, height in SPUTTER_PUFFS:
+        inside = np.abs(t - middle) < length / 2
+        puff = height * np.cos(math.pi * (t - middle) / length) ** 2
+        gain = np.where(inside & (t >= SPUTTER_FROM), np.maximum(gain, puff), gain)
+    return gain
 
 
 def whoomph(n):
