@@ -169,8 +169,9 @@ void Pads::closeAll()
 }
 
 // SDL only learns of pads plugged in or pulled out when its joystick support starts again.
-// That drops what the pads hold, so it waits until they hold nothing; a pad pulled out lets go
-// of everything first.
+// That waits until no pad holds anything: a pad opened anew may report a button still held as
+// a fresh press, which would cast or pause a second time. A pad pulled out lets go of
+// everything first.
 void Pads::rescanWhenDue(Uint32 now)
 {
     if (!started || now - lastScan < RESCAN_PERIOD_MS || holdsAnything())
