@@ -254,6 +254,9 @@ bool Pads::pressesArea(Mouse& mouse, int x1, int y1, int x2, int y2) const
 
 int Pads::keyForButton(Pad& p, int button, int state)
 {
+    // A button already down (counted so when the pad was opened) is no new press.
+    if ((p.buttons & buttonBit(button)) != 0)
+        return 0;
     p.buttons |= buttonBit(button);
     p.dpad |= dpadArrowOf(p.layout, button);
     if (state == HISCORE)

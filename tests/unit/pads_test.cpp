@@ -104,6 +104,10 @@ TEST_F(Pads, EachButtonPressesItsScreensKey)
     };
     for (const Case& c : cases)
         EXPECT_EQ(press(c.button, c.state), c.key) << "state " << c.state << " button " << c.button;
+    // A press reported again while the button is still down (a pad opened anew) is no press.
+    EXPECT_EQ(pads.keyFor(buttonEvent(0, A, true), RUNNING), SDLK_SPACE);
+    EXPECT_EQ(pads.keyFor(buttonEvent(0, A, true), RUNNING), 0);
+    pads.keyFor(buttonEvent(0, A, false), RUNNING);
     // Events of pads not opened, in slots past the last, change nothing.
     for (int which : {1, MAX_PADS, 255}) {
         EXPECT_EQ(pads.keyFor(buttonEvent(which, A, true), RUNNING), 0);
