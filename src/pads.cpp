@@ -230,7 +230,7 @@ void Pads::movePointer(int arrowsBefore, int arrowsAfter)
 
 void Pads::placePointer(Mouse& mouse)
 {
-    if (menuChoice < 0)
+    if (menuChoice < 0 || menuChoice >= MENU_BUTTON_COUNT)
         return;
     // A mouse that has moved since takes the pointer back.
     if (static_cast<int>(mouse.cursor.getX()) != mouseX ||

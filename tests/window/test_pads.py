@@ -71,7 +71,10 @@ def padded(game_binary, data_root, game_data, tmp_path):
     commands, seen = str(tmp_path / "pad-commands"), str(tmp_path / "pad-events")
     os.mkfifo(commands)
     env = {"LD_PRELOAD": library, "QUIMBO_PAD_COMMANDS": commands, "QUIMBO_PAD_EVENTS": seen,
-           "SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS": "1"}
+           "SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS": "1",
+           # The sanitizer build wants its runtime loaded first, ahead of the preloaded pads.
+           "ASAN_OPTIONS": ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"),
+                                                  "verify_asan_link_order=0"]))}
     with Session(game_binary, data_root=data_root, env=env) as game:
         game.wait_for_output(RESET_LINE)
         pads = Pads(game, commands, seen)
