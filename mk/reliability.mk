@@ -24,7 +24,7 @@ WINDOW_TESTS = ^(window\.|reliability\.(devices|baddata))
 sanitize-build: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBO_SANITIZE=ON \
 	  $(WARNING_FLAGS) -DQUIMBO_PYTHON=$(PYTHON)
-	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quimbo unit_tests first_ticks_test replay soak render_text
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quimbo unit_tests first_ticks_test replay soak render_text virtual_pads
 
 # The unit tests, the real-window tests and the reliability tests, against the sanitizer build.
 # The strace watch stays with the plain build; the benchmark and the data checks test no code.

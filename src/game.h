@@ -85,7 +85,8 @@ const int SCENERIES = 6;
     X(SDL_Color, Red) X(SDL_Color, Green) X(SDL_Color, Blue) X(SDL_Color, Black)              \
     X(SDL_Color, White)                                                                       \
     X(DorpoPallo, dpallo)                                                                     \
-    X(Mouse, hiiri) /* "mouse" */
+    X(Mouse, hiiri) /* "mouse" */                                                             \
+    X(Pads, pads)
 
 // The pools of actors, X(type, name, count).
 #define QUIMBO_POOLS(X)                                                                       \

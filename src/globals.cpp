@@ -65,3 +65,4 @@ SpriteBase dpalloBase;
 DorpoPallo dpallo;
 Mouse hiiri;
 SpriteBase curBase;
+Pads pads;

@@ -49,13 +49,22 @@ void applyKey(int key, bool& quit)
 
 static void drainEvents(bool& quit)
 {
+    pads.newFrame();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT)
+        if (event.type == SDL_QUIT) {
             quit = true;
-        else if (event.type == SDL_KEYDOWN)
+        } else if (event.type == SDL_KEYDOWN) {
             applyKey(event.key.keysym.sym, quit);
+        } else {
+            // A pad's button presses the key it stands for on the screen of the moment.
+            int key = pads.keyFor(event, gameState);
+            if (key != 0)
+                applyKey(key, quit);
+        }
     }
+    // With the queue empty no pad event can be left over from before the pads are counted anew.
+    pads.rescanWhenDue(static_cast<Uint32>(curTime));
 }
 
 static void moveEnemies()

@@ -48,12 +48,14 @@ void drawGameOverScreen()
 
 static bool clicked(const ScreenArea& area)
 {
-    return hiiri.checkArea(area.left, area.top, area.right, area.bottom) != 0;
+    return hiiri.checkArea(area.left, area.top, area.right, area.bottom) != 0 ||
+           pads.pressesArea(hiiri, area.left, area.top, area.right, area.bottom);
 }
 
 void mainMenuFrame(bool& quit)
 {
     hiiri.update();
+    pads.placePointer(hiiri);
     drawImg(menuBG, screen, 0, 0);
     hiiri.draw();
     // The new state shows from the next frame: this one still shows the menu.

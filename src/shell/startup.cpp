@@ -141,6 +141,8 @@ int gameInit()
     loadSounds();
     // SDL takes the caption as UTF-8, so the "ä" is handed over as its two UTF-8 bytes.
     SDL_WM_SetCaption("Quimbo Harvo & Zelv\xc3\xa4 Dorpo", nullptr);
+    // Pads are a second way to play: no pad support at all is no failure.
+    pads.start();
     return 1;
 }
 
@@ -194,6 +196,7 @@ int gameShutdown()
 
     Mix_CloseAudio();
     TTF_Quit();
+    pads.stop();
     SDL_Quit();
     return 1;
 }
