@@ -10,8 +10,8 @@ var FILES = @FILES@;
 
 self.addEventListener("install", function (event) {
   event.waitUntil(caches.open(CACHE).then(function (cache) {
-    // Fresh from the server, never from the browser's own HTTP cache.
-    return cache.addAll(FILES.map(function (name) { return new Request(name, { cache: "reload" }); }));
+    // Checked with the server, so that no older copy in the browser's HTTP cache slips in.
+    return cache.addAll(FILES.map(function (name) { return new Request(name, { cache: "no-cache" }); }));
   }).then(function () { return self.skipWaiting(); }));
 });
 

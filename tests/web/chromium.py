@@ -264,11 +264,13 @@ class Browser:
         """Puts finger `ident` down at (x, y), moves it there if it is down, or lifts it
         (no point); the other fingers stay where they are, each its own touch point."""
         if x is None:
-            kind = "touchEnd"
-            del self.fingers[ident]
-        else:
-            kind = "touchMove" if ident in self.fingers else "touchStart"
-            self.fingers[ident] = (x, y)
+            # Chromium lifts the points a touchEnd names.
+            x, y = self.fingers.pop(ident)
+            self.send("Input.dispatchTouchEvent", type="touchEnd",
+                      touchPoints=[dict(x=x, y=y, id=ident)])
+            return
+        kind = "touchMove" if ident in self.fingers else "touchStart"
+        self.fingers[ident] = (x, y)
         points = [dict(x=px, y=py, id=i) for i, (px, py) in sorted(self.fingers.items())]
         self.send("Input.dispatchTouchEvent", type=kind, touchPoints=points)
 
