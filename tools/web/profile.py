@@ -3,7 +3,7 @@
 the phone setting of bench.py (915x412, device pixel ratio 2.625, touch, the CPU slowed four
 times), summed by function.
 
-    profile.py RELEASE_DIR [SECONDS]
+    profile.py RELEASE_DIR [SECONDS [paused]]
 
 Build the release with the wasm's function names kept first (WEB_PROFILING=1 make web); a
 release without them shows its wasm functions by number only. Prints the share of samples of
@@ -26,7 +26,7 @@ from harness import RESET_LINE, screens  # noqa: E402
 SHOWN = 25
 
 
-def profile_running(site, seconds):
+def profile_running(site, seconds, paused=False):
     with Browser(**PHONE) as browser:
         browser.send("Emulation.setCPUThrottlingRate", rate=PHONE_THROTTLE)
         browser.open(site.url)
@@ -37,13 +37,16 @@ def profile_running(site, seconds):
         browser.wait_for("quimbo.state === 'playing'")
         browser.click_page(*browser.game_point(*screens.START_POINT))
         browser.wait_for_line(RESET_LINE, 2)
+        if paused:
+            browser.key("P")
         browser.send("Profiler.enable")
         browser.send("Profiler.setSamplingInterval", interval=200)
         browser.send("Profiler.start")
         frames = browser.evaluate("quimbo.frames")
         end = time.monotonic() + seconds
         while time.monotonic() < end:
-            browser.key("Space")
+            if not paused:
+                browser.key("Space")
             time.sleep(0.2)
         frames = browser.evaluate("quimbo.frames") - frames
         return browser.send("Profiler.stop")["profile"], frames / seconds
@@ -71,13 +74,15 @@ def summary(profile):
 
 
 def main(argv):
-    if len(argv) not in (2, 3):
+    if len(argv) not in (2, 3, 4):
         print(__doc__.strip(), file=sys.stderr)
         return 2
     with Release(argv[1]) as site:
-        profile, fps = profile_running(site, float(argv[2]) if len(argv) == 3 else 8)
+        paused = argv[3:] == ["paused"]
+        profile, fps = profile_running(site, float(argv[2]) if len(argv) >= 3 else 8, paused)
     own, under, total = summary(profile)
-    print("RUNNING at %.1f frames a second; %d samples" % (fps, total))
+    print("%s at %.1f frames a second; %d samples" % ("PAUSED" if paused else "RUNNING", fps,
+                                                      total))
     for title, counter in (("own time", own), ("time under", under)):
         print("\n| %s | share |\n|---|---:|" % title)
         for name, count in counter.most_common(SHOWN):
