@@ -1,6 +1,5 @@
 """The game on phones and tablets, in headless Chromium with touch emulation and several touch
-points: a whole game by touch at a phone's and a tablet's sizes, no key left held, a hidden
-page, no touch control on a desktop, and the page opened again without a network."""
+points; a desktop window without touch controls; the page opened again without a network."""
 
 import time
 
@@ -46,18 +45,8 @@ def screen(browser, data, check, what=None):
 
 
 @pytest.fixture
-def phone(site):
-    opened = []
-
-    def open_(width=915, height=412, url=None):
-        browser = Browser(width, height, touch=True, scale=2.625).__enter__()
-        opened.append(browser)
-        browser.open(url or site.url)
-        browser.wait_for("quimbo.state === 'ready'", what="the start panel")
-        return browser
-    yield open_
-    for browser in opened:
-        browser.close()
+def phone(open_game):
+    return lambda width=915, height=412, url=None: open_game(width, height, url, touch=True)
 
 
 def start_by_touch(browser, data):
@@ -95,25 +84,24 @@ def check_layout(browser):
 def new_game_if_over(browser, data):
     # The enemies come at random: a game lost before a step is done is started anew.
     if screens.is_game_over(browser.game_picture(), data):
-        tap(browser, "[data-screen=gameover] [data-key=Enter]")
+        tap(browser, on("gameover", "Enter"))
 
 
-# Each step of a game after the play: the control tapped, and the screen it leads to.
-STEPS = [("[data-key=KeyP]", screens.is_paused), ("[data-screen=paused] [data-key=Enter]",
-                                                   screens.is_running),
-         ("[data-key=KeyP]", screens.is_paused), ("[data-screen=paused] [data-key=Escape]",
-                                                   screens.is_game_over),
-         ("[data-screen=gameover] [data-key=Enter]", screens.is_running),
-         ("[data-key=KeyP]", screens.is_paused), ("[data-screen=paused] [data-key=Escape]",
-                                                   screens.is_game_over),
-         ("[data-screen=gameover] [data-key=Escape]", screens.is_menu),
-         (screens.HISCORE_POINT, screens.is_hiscore), ("[data-screen=hiscore] [data-key]",
-                                                       screens.is_menu)]
-SCREEN_KEYS = {screens.is_running: {"ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Space",
-                                    "ControlLeft", "KeyP", None},
-               screens.is_paused: {"Enter", "Escape", None}, screens.is_game_over:
-               {"Enter", "Escape", None}, screens.is_hiscore: {"Escape", None},
-               screens.is_menu: {None}}  # None: the full-screen button
+def on(screen, code):
+    return "[data-screen=%s] [data-key=%s]" % (screen, code)
+
+
+# Each step of a game after the play: the control tapped, the screen it leads to, and the
+# controls then shown (None: the full-screen button).
+PLAY = {"ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Space", "ControlLeft", "KeyP", None}
+ASK = {"Enter", "Escape", None}
+PAUSE, RESUME, GIVE_UP = on("running", "KeyP"), on("paused", "Enter"), on("paused", "Escape")
+STEPS = [(PAUSE, screens.is_paused, ASK), (RESUME, screens.is_running, PLAY),
+         (PAUSE, screens.is_paused, ASK), (GIVE_UP, screens.is_game_over, ASK),
+         (on("gameover", "Enter"), screens.is_running, PLAY), (PAUSE, screens.is_paused, ASK),
+         (GIVE_UP, screens.is_game_over, ASK), (on("gameover", "Escape"), screens.is_menu, {None}),
+         (screens.HISCORE_POINT, screens.is_hiscore, {"Escape", None}),
+         (on("hiscore", "Escape"), screens.is_menu, {None})]
 
 
 @pytest.mark.parametrize("width, height", [(915, 412), (412, 915), (1024, 768)])
@@ -122,7 +110,7 @@ def test_a_whole_game_by_touch(phone, game_data, width, height):
     # The drawing buffer stays the game's size at any device pixel ratio.
     assert browser.evaluate("[canvas.width, canvas.height]") == [1024, 768]
     start_by_touch(browser, game_data)
-    assert check_layout(browser) == SCREEN_KEYS[screens.is_running]
+    assert check_layout(browser) == PLAY
 
     # Between two arrows the pad holds both: up and left, to the corner.
     pad_left, pad_top, pad_size, _ = browser.box("#pad")
@@ -155,10 +143,10 @@ def test_a_whole_game_by_touch(phone, game_data, width, height):
     browser.finger(1)
     assert held(browser) == []
 
-    for control, check in STEPS:
+    for control, check, controls in STEPS:
         tap(browser, control if isinstance(control, str) else browser.game_point(*control))
         screen(browser, game_data, check)
-        assert check_layout(browser) == SCREEN_KEYS[check], check.__name__
+        assert check_layout(browser) == controls, check.__name__
     tap(browser, browser.game_point(*screens.QUIT_POINT))
     browser.wait_for("quimbo.state === 'ended'", what="the end panel")
     assert shown(browser) == []
@@ -229,13 +217,12 @@ def test_a_hidden_page_is_silent_and_the_game_does_not_jump_on_its_return(phone,
     # Back on the pause screen, the game's time where it stood; it goes on from there.
     screen(browser, game_data, screens.is_paused)
     assert browser.evaluate("Module._webRunningMs()") - running_ms < 3000
-    tap(browser, "[data-screen=paused] [data-key=Enter]")
+    tap(browser, RESUME)
     screen(browser, game_data, screens.is_running)
 
 
 def test_a_desktop_window_shows_no_touch_control(open_game, game_data):
     browser = open_game(1280, 720)
-    assert browser.evaluate("document.getElementById('play').textContent") == "Click to play"
     browser.click_page(*browser.game_point(512, 384))
     browser.wait_for("quimbo.state === 'playing'")
     browser.click_page(*browser.game_point(*screens.START_POINT))
