@@ -65,6 +65,10 @@ int main(int, char**)
     // page scales it crisply, and a buffer of the device's pixels (2688x2016 on a phone) would
     // cost every frame seven times the upload for the same picture.
     setenv("SDL12COMPAT_HIGHDPI", "0", 1);
+    // The picture is drawn by the game in memory and only copied to the page: a 2D canvas
+    // (SDL's software renderer, putImageData) does that with a fraction of the browser's
+    // work that WebGL's texture upload, draw and read-back for the page cost each frame.
+    setenv("SDL_RENDER_DRIVER", "software", 1);
     if (gameInit() == 0) {
         gameShutdown();
         EM_ASM(quimbo.failed(););
