@@ -93,10 +93,13 @@ class Release:
 
 
 class Browser:
-    """One headless Chromium with one page, at a given window size."""
+    """One headless Chromium with one page, at a given window size. A phone's or tablet's
+    (touch=True) has touch events and a coarse pointer, at its device pixel ratio (scale)."""
 
-    def __init__(self, width=SCREEN_W, height=SCREEN_H):
+    def __init__(self, width=SCREEN_W, height=SCREEN_H, touch=False, scale=1):
         self.width, self.height = width, height
+        self.touch, self.scale = touch, scale
+        self.fingers = {}      # the touch points down now: id -> (x, y)
         self.profile = tempfile.mkdtemp(prefix="quimbo-chromium-")
         self.proc = None
         self.socket = None
@@ -141,6 +144,9 @@ class Browser:
         self.reader.start()
         for domain in ("Page", "Runtime"):
             self.send(domain + ".enable")
+        if self.touch:
+            self.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+            self.send("Emulation.setEmitTouchEventsForMouse", enabled=False)
         self.resize(self.width, self.height)
 
     def close(self):
@@ -198,7 +204,7 @@ class Browser:
         """The window's inner size, as the page sees it (resize events included)."""
         self.width, self.height = width, height
         self.send("Emulation.setDeviceMetricsOverride", width=width, height=height,
-                  deviceScaleFactor=1, mobile=False)
+                  deviceScaleFactor=self.scale, mobile=self.touch)
 
     def open(self, url):
         self.send("Page.navigate", url=url)
@@ -253,6 +259,30 @@ class Browser:
             self.send("Input.dispatchKeyEvent", type="keyDown", text=text, **base)
         if kind in ("up", "both"):
             self.send("Input.dispatchKeyEvent", type="keyUp", **base)
+
+    def finger(self, ident, x=None, y=None):
+        """Puts finger `ident` down at (x, y), moves it there if it is down, or lifts it
+        (no point); the other fingers stay where they are, each its own touch point."""
+        if x is None:
+            # Chromium lifts the points a touchEnd names.
+            x, y = self.fingers.pop(ident)
+            self.send("Input.dispatchTouchEvent", type="touchEnd",
+                      touchPoints=[dict(x=x, y=y, id=ident)])
+            return
+        kind = "touchMove" if ident in self.fingers else "touchStart"
+        self.fingers[ident] = (x, y)
+        points = [dict(x=px, y=py, id=i) for i, (px, py) in sorted(self.fingers.items())]
+        self.send("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+
+    def cancel_touches(self):
+        self.fingers = {}
+        self.send("Input.dispatchTouchEvent", type="touchCancel", touchPoints=[])
+
+    def box(self, selector):
+        """The CSS pixel box (left, top, width, height) of the first element that matches."""
+        return self.evaluate("(function () { var r = document.querySelector(%s)"
+                             ".getBoundingClientRect(); return [r.left, r.top, r.width,"
+                             " r.height]; })()" % json.dumps(selector))
 
     def screenshot(self):
         data = self.send("Page.captureScreenshot", format="png")["data"]

@@ -3,7 +3,8 @@
     release_dir   dist/quimbo-VERSION-web, the unpacked release
     site          that folder on a static file server for the whole run
     open_game     a function that opens the page in a fresh headless Chromium at a window
-                  size and waits for the start panel; closed after the test
+                  size (a phone's with touch=True) and waits for the start panel; closed
+                  after the test
     linux_menu    the Linux build's main menu, from the real game in its own Xvfb
 """
 
@@ -31,8 +32,9 @@ def site(release_dir):
 def open_game(site):
     opened = []
 
-    def open_(width=1024, height=768, url=None, ready=True):
-        browser = Browser(width, height).__enter__()
+    def open_(width=1024, height=768, url=None, ready=True, touch=False):
+        # A phone or tablet: touch, at a phone's device pixel ratio.
+        browser = Browser(width, height, touch, 2.625 if touch else 1).__enter__()
         opened.append(browser)
         browser.open(url or site.url)
         if ready:

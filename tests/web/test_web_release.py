@@ -1,14 +1,21 @@
 """The web release as a player or a game portal gets it: the zip and the folder beside it."""
 
 import gzip
+import json
 import os
 import re
 import zipfile
 
-from chromium import ZIP
+from PIL import Image
 
-PAGE_FILES = {"index.html", "quimbo.js", "quimbo.wasm", "quimbo.data", "icon.png"}
-DOWNLOAD_LIMIT = 3 * 1024 * 1024  # what a player waits for, gzipped as servers send it
+from chromium import ZIP
+from harness.install import project_version
+
+PAGE_FILES = {"index.html", "quimbo.js", "quimbo.wasm", "quimbo.data", "icon.png",
+              "manifest.webmanifest", "sw.js", "icon-192.png", "icon-512.png"}
+# What a player's browser fetches, the service worker's copies included, gzipped as servers
+# send it: a phone's download.
+DOWNLOAD_LIMIT = 1.8 * 1024 * 1024
 
 
 def folder_files(root):
@@ -40,3 +47,17 @@ def test_the_page_asks_no_other_host_and_the_download_is_small(release_dir):
         with open(os.path.join(release_dir, name), "rb") as f:
             total += len(gzip.compress(f.read(), 9))
     assert total <= DOWNLOAD_LIMIT
+
+
+def test_the_manifest_and_the_service_worker_belong_to_this_release(release_dir):
+    with open(os.path.join(release_dir, "manifest.webmanifest"), encoding="utf-8") as f:
+        manifest = json.load(f)
+    assert manifest["name"] == "Quimbo Harvo & Zelvä Dorpo"
+    assert (manifest["background_color"], manifest["orientation"]) == ("#000000", "landscape")
+    assert manifest["display"] in ("fullscreen", "standalone")
+    for icon in manifest["icons"]:
+        with Image.open(os.path.join(release_dir, icon["src"])) as picture:
+            assert "%dx%d" % picture.size == icon["sizes"]
+    assert sorted(icon["sizes"] for icon in manifest["icons"]) == ["192x192", "512x512"]
+    with open(os.path.join(release_dir, "sw.js"), encoding="utf-8") as f:
+        assert 'var CACHE = "quimbo-%s";' % project_version() in f.read()
