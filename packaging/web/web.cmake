@@ -24,7 +24,7 @@ set_property(TARGET quimbo APPEND PROPERTY LINK_DEPENDS
 # The Data folder is packed at link time: a changed picture or sound links again.
 file(GLOB_RECURSE QUIMBO_DATA_FILES CONFIGURE_DEPENDS ${QUIMBO_WEB_DATA}/*)
 set_property(TARGET quimbo APPEND PROPERTY LINK_DEPENDS ${QUIMBO_DATA_FILES})
-# A profiling build (WEB_PROFILING=1 scripts/build-web) keeps the wasm's function names, so
+# A profiling build (WEB_PROFILING=1 packaging/web/build-web) keeps the wasm's function names, so
 # that a browser's CPU profile names the game's and SDL's functions.
 option(QUIMBO_WEB_PROFILING "Keep the wasm's function names for profiling" OFF)
 if(QUIMBO_WEB_PROFILING)
