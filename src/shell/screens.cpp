@@ -26,12 +26,43 @@ static int centredY(SDL_Surface* picture)
     return screenHeight / 2 - (picture ? picture->h : 0) / 2;
 }
 
+// One row of the film's tiles, laid on a strip keyed like the film: laying the strip on every
+// row leaves the very pixels that the row's tiles one by one would, in 896 blits a frame
+// instead of 196,608 (a slow phone's pause frame was almost nothing else). That holds for a
+// keyed film without alpha that fits in its pitch, so that its tiles never overlap: the game's
+// own 2x2 film. Any other film is tiled one by one. The strip lives for one frame only.
+static SDL_Surface* filmRowStrip(SDL_Surface* film)
+{
+    const SDL_PixelFormat* f = film->format;
+    bool keyedOpaque = (film->flags & SDL_SRCCOLORKEY) != 0 && (film->flags & SDL_SRCALPHA) == 0 &&
+                       f->Amask == 0 && f->palette == nullptr;
+    if (!keyedOpaque || film->w > FILM_PITCH || film->h > FILM_PITCH || screenWidth < FILM_PITCH)
+        return nullptr;
+    SDL_Surface* strip = SDL_CreateRGBSurface(SDL_SWSURFACE, screenWidth, film->h, f->BitsPerPixel,
+                                              f->Rmask, f->Gmask, f->Bmask, 0);
+    if (strip == nullptr)
+        return nullptr;
+    SDL_FillRect(strip, nullptr, f->colorkey);
+    SDL_SetColorKey(strip, SDL_SRCCOLORKEY, f->colorkey);
+    for (int i = 0; i < screenWidth / FILM_PITCH; ++i)
+        drawImg(film, strip, FILM_PITCH * i, 0);
+    return strip;
+}
+
 void drawPauseScreen()
 {
     // The film lies over whatever the screen still holds: the last running frame.
-    for (int j = 0; j < screenHeight / FILM_PITCH; ++j)
+    SDL_Surface* strip = tummennuskalvo && screen ? filmRowStrip(tummennuskalvo) : nullptr;
+    for (int j = 0; j < screenHeight / FILM_PITCH; ++j) {
+        if (strip != nullptr) {
+            drawImg(strip, screen, 0, FILM_PITCH * j);
+            continue;
+        }
         for (int i = 0; i < screenWidth / FILM_PITCH; ++i)
             drawImg(tummennuskalvo, screen, FILM_PITCH * i, FILM_PITCH * j);
+    }
+    if (strip != nullptr)
+        SDL_FreeSurface(strip);
     drawImg(paused, screen, centredX(paused), centredY(paused));
 }
 

@@ -350,31 +350,55 @@ TEST(Clipping, TextLinesLeaveSdlsPixelsAtEveryPlace)
     EXPECT_TRUE(mine.samePixels(sdls));
 }
 
-// The pause film is tiled over the game's whole 1024x768 area whatever the display surface
-// is: on a smaller one (a window letterboxed by the system) the tiles past its edges are cut.
-TEST(Clipping, PauseScreenOnASmallerDisplayStaysInsideIt)
+// The pause screen against SDL's own blits of the film at every 2 pixels, then the box: for the
+// game's film and for films that take the fast row strips (keyed, within the pitch) or not
+// (unkeyed, overlapping, with alpha), on displays smaller and larger than the game's area,
+// through every clip rectangle.
+TEST(Clipping, PauseScreenLeavesSdlsPixelsForEveryFilmDisplayAndClip)
 {
     ASSERT_TRUE(loadedFrom(tummennuskalvo, "Data/Gfx/pause.PNG"));
     ASSERT_TRUE(loadedFrom(paused, "Data/Gfx/pausebox.PNG"));
-    for (Size display : std::vector<Size>{{800, 600}, {640, 480}, {33, 17}}) {
+    SDL_Surface* gameFilm = tummennuskalvo;
+    std::vector<SDL_Surface*> films = {gameFilm};
+    for (Size f : std::vector<Size>{{1, 1}, {2, 1}, {1, 2}, {2, 2}, {3, 1}, {3, 3}})
+        for (bool keyed : {false, true})
+            films.push_back(makePicture(f.w, f.h, keyed));
+    films.push_back(makePicture(2, 2, true));
+    SDL_SetAlpha(films.back(), SDL_SRCALPHA, 128);
+    SDL_Surface* saved = screen;
+    for (Size display : std::vector<Size>{{1024, 768}, {1025, 769}, {640, 480}, {33, 17}}) {
         GuardedTarget mine(display.w, display.h);
         GuardedTarget sdls(display.w, display.h);
-        SDL_Surface* saved = screen;
-        screen = mine.surface;
-        drawPauseScreen();
-        screen = saved;
-        for (int j = 0; j < screenHeight / 2; ++j) {
-            for (int i = 0; i < screenWidth / 2; ++i) {
-                SDL_Rect dest = at(2 * i, 2 * j);
-                SDL_UpperBlit(tummennuskalvo, nullptr, sdls.surface, &dest);
+        for (SDL_Surface* film : films) {
+            for (Clip clip : EVERY_CLIP) {
+                mine.clear();
+                sdls.clear();
+                setClip(mine.surface, clip);
+                setClip(sdls.surface, clip);
+                tummennuskalvo = film;
+                screen = mine.surface;
+                drawPauseScreen();
+                screen = saved;
+                for (int j = 0; j < screenHeight / 2; ++j) {
+                    for (int i = 0; i < screenWidth / 2; ++i) {
+                        SDL_Rect dest = at(2 * i, 2 * j);
+                        SDL_UpperBlit(film, nullptr, sdls.surface, &dest);
+                    }
+                }
+                SDL_Rect box =
+                    at(screenWidth / 2 - paused->w / 2, screenHeight / 2 - paused->h / 2);
+                SDL_UpperBlit(paused, nullptr, sdls.surface, &box);
+                SCOPED_TRACE(testing::Message() << display.w << "x" << display.h << ", film "
+                                                << film->w << "x" << film->h << clipName(clip));
+                ASSERT_TRUE(mine.guardIntact());
+                ASSERT_TRUE(mine.samePixels(sdls));
             }
         }
-        SDL_Rect box = at(screenWidth / 2 - paused->w / 2, screenHeight / 2 - paused->h / 2);
-        SDL_UpperBlit(paused, nullptr, sdls.surface, &box);
-        SCOPED_TRACE(testing::Message() << display.w << "x" << display.h);
-        EXPECT_TRUE(mine.guardIntact());
-        EXPECT_TRUE(mine.samePixels(sdls));
     }
+    tummennuskalvo = gameFilm;
+    for (SDL_Surface* film : films)
+        if (film != gameFilm)
+            SDL_FreeSurface(film);
 }
 
 }  // namespace
