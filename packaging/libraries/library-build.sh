@@ -6,7 +6,8 @@
 #   ROOT        the project's folder
 #   BUILD_NAME  its own name, which starts each of its messages
 #   BUILD_DIR   its build folder (the libraries, their logs and the game go there)
-#   PATCHES     the folder of its library patches, LIBRARY-*.patch (there may be none)
+#   PATCHES     the folder of its own library patches, LIBRARY-*.patch (there may be none);
+#               the patches both builds apply are beside this file
 # and passes its own arguments on: the one argument is the folder of the pinned tarballs.
 # After sourcing it, the build says how its platform differs (see "What a platform gives" in
 # recipes.sh) and calls build_libraries.
@@ -53,13 +54,27 @@ version_of() {
   $PY "$SOURCES_PY" list | awk -v name="$1" '$1 == name { print $2 }'
 }
 
-# The mark of a library built into the prefix at its pinned version and with its patches as
-# they are now: a new version or a changed patch builds that library again.
+# The patches both builds apply to a library (apply_shared_patches), LIBRARY-*.patch.
+SHARED_PATCHES=$ROOT/packaging/libraries
+
+# The mark of a library built into the prefix at its pinned version and with its patches, the
+# platform's and the shared ones, as they are now: a new version or a changed patch builds
+# that library again.
 stamp_of() {
   local lower patches
   lower=$(echo "$1" | tr 'A-Z' 'a-z')
-  patches=$(cat /dev/null "$PATCHES/$lower"-*.patch 2>/dev/null | sha256sum | cut -c1-12)
+  patches=$(cat /dev/null "$PATCHES/$lower"-*.patch "$SHARED_PATCHES/$lower"-*.patch \
+    2>/dev/null | sha256sum | cut -c1-12)
   echo "$PREFIX/.built-$1-$(version_of "$1")-$patches"
+}
+
+# Applies the shared patches of a library (its name in lower case) to its unpacked folder.
+apply_shared_patches() {
+  local patch
+  for patch in "$SHARED_PATCHES/$1"-*.patch; do
+    [ -e "$patch" ] || continue
+    patch -d "$2" -p1 <"$patch"
+  done
 }
 
 # Runs one library's build, build_NAME (in lower case, - as _), with its output in
