@@ -85,6 +85,7 @@ TEST_F(Pads, EachScreenTakesItsButtonsAndTheMenuPointerFollowsTheDpad)
         pads.placePointer(hiiri);
         return pads.pressesArea(hiiri, a.left, a.top, a.right, a.bottom);
     };
+    pads.newFrame();
     send(PRESS, A, 0, MAINMENU);
     EXPECT_TRUE(pressed(START_AREA));
     setMouse(500, 480, 0);
