@@ -29,7 +29,8 @@ def test_a_standard_pad_starts_a_game_by_up_up_a_and_casts_with_a(site, game_dat
     with Browser() as browser:
         def tap(button):  # held over a few frames, then let go over a few more
             for down in ("true", "false"):
-                frames = browser.evaluate("standInPad.press(%d, %s); quimbo.frames" % (button, down))
+                frames = browser.evaluate("standInPad.press(%d, %s); quimbo.frames"
+                                          % (button, down))
                 browser.wait_for("quimbo.frames > %d" % (frames + 3))
 
         def shows(check):
