@@ -1,6 +1,6 @@
-"""A game played by pad alone, through the real window: SDL2 virtual game controllers, attached
-inside the game by a preloaded test library, stand in for the pads. Then a second pad plugged
-in during play, the first pulled out while it holds Down, and the keyboard after."""
+"""A game played by pad alone through the real window, SDL2 virtual game controllers standing in
+for the pads (attached inside the game by the preloaded virtual_pads.cpp); then a second pad
+plugged in during play, the first pulled out while it holds Down, and the keyboard after."""
 
 import os
 
@@ -10,55 +10,38 @@ import harness
 from harness import RESET_LINE, TAIKO_LINE, moves, screens
 from harness.xsession import Session, wait_until
 
-# The virtual pads' buttons and axes, in SDL's game-controller order.
-A, B, BACK, START = 0, 1, 4, 6
-UP, DOWN, LEFT, RIGHT = 11, 12, 13, 14
-STICK_X, STICK_Y = 0, 1
-FULL_TILT = 32767
+# The virtual pads' buttons and stick, in SDL's game-controller order.
+A, B, BACK, START, UP, DOWN, LEFT = 0, 1, 4, 6, 11, 12, 13
 INSIDE_DEAD_ZONE = 6000  # the stick counts from about a quarter of its travel, 8192
 NORMAL_LOOK = ["quimbo_normal"]
 
 
 class Pads:
-    """The test's end of the virtual pads: commands into the game, and what the game saw."""
+    """The test's end of the virtual pads: each command returns once the game has taken it."""
 
-    def __init__(self, game, commands, seen):
-        self.game, self.seen = game, seen
+    def __init__(self, commands, seen):
+        # Opened for reading too, the pipe takes commands before the game opens its end.
+        self.pipe, self.seen = os.open(commands, os.O_RDWR), seen
 
-        def opened():
-            game.check_alive()
-            try:
-                return os.open(commands, os.O_WRONLY | os.O_NONBLOCK)
-            except OSError:  # the game has not opened its end yet
-                return None
-        self.pipe = wait_until(opened, what="the virtual pads' command pipe")
+    def send(self, *words, until=None):
+        def saw():
+            with open(self.seen) as f:
+                return f.read().splitlines()
+        line, before = " ".join(map(str, words)), len(saw())
+        os.write(self.pipe, (line + "\n").encode())
+        wait_until(lambda: (until or line) in saw()[before:], what="the game to take " + line)
 
-    def close(self):
-        os.close(self.pipe)
-
-    def saw(self):
-        with open(self.seen) as f:
-            return f.read().splitlines()
-
-    def send(self, command, until=None):
-        """Sends a command and, if `until` names a line, waits until the game has taken it."""
-        seen = len(self.saw())
-        os.write(self.pipe, (command + "\n").encode())
-        if until:
-            wait_until(lambda: until in self.saw()[seen:], what="the game to take %r" % until)
-
-    def button(self, pad, button, down):
-        state = 1 if down else 0
-        self.send("button %d %d %d" % (pad, button, state),
-                  until="button %d %d %d" % (pad, button, state))
+    def hold(self, pad, down, *buttons):
+        for button in buttons:
+            self.send("button", pad, button, int(down))
 
     def tap(self, pad, button):
-        """A press the game has seen, then its release."""
-        self.button(pad, button, True)
-        self.button(pad, button, False)
+        self.hold(pad, True, button)
+        self.hold(pad, False, button)
 
-    def axis(self, pad, axis, value):
-        self.send("axis %d %d %d" % (pad, axis, value), until="axis %d %d %d" % (pad, axis, value))
+    def stick(self, pad, x, y):
+        self.send("axis", pad, 0, x)
+        self.send("axis", pad, 1, y)
 
 
 @pytest.fixture
@@ -77,124 +60,92 @@ def padded(game_binary, data_root, game_data, tmp_path):
                                                   "verify_asan_link_order=0"]))}
     with Session(game_binary, data_root=data_root, env=env) as game:
         game.wait_for_output(RESET_LINE)
-        pads = Pads(game, commands, seen)
+        pads = Pads(commands, seen)
         moves.menu_shown(game, game_data)
-        yield game, pads
-        pads.close()
+        yield game, game_data, pads
+        os.close(pads.pipe)
 
 
-def running(game, data, what="a running frame"):
-    return moves.shot_when(game, data, screens.is_running, what)
-
-
-def cast(game, pads, pad):
-    """A cast by A; a press the magician was too busy for (a slime, a bubble) is made again."""
-    casts = game.count_output(TAIKO_LINE)
-
-    def cast_seen():
-        if game.count_output(TAIKO_LINE) > casts:
-            return True
-        pads.tap(pad, A)
-        return False
-    wait_until(cast_seen, interval=0.3, what="a cast by pad %d" % pad)
-
-
-def blast(game, data, pads, pad):
-    """The blast by B, for the five seconds in which nothing but the steering moves the
-    magician; a press it was too busy for is made again."""
-    def cloud(shot):
-        return screens.actor_pixels(shot, data, "cloud") > 50
-    moves.shot_when(game, data, lambda s, d: screens.is_running(s, d) and not cloud(s),
-                    "a running frame without the blast")
-
-    def blasting():
-        if cloud(running(game, data)):
-            return True
-        pads.tap(pad, B)
-        return cloud(running(game, data))
-    wait_until(blasting, interval=0.3, what="the blast by B")
-
-
-def wait_at(game, data, spot, rows=None, what="the magician"):
-    def there(shot, data):
-        pos, match = screens.magician_position(shot, data, spot, 1, rows, NORMAL_LOOK)
-        return pos == spot and match > 0.9
-    return moves.shot_when(game, data, there, "%s at %r" % (what, spot))
-
-
-def stays_at(game, data, spot, rows=None, frames=8):
-    """The magician is still at `spot` over many frames (the HUD's score moves on meanwhile)."""
-    first = screens.hud_figures(running(game, data), data)[2]
-    wait_until(lambda: screens.hud_figures(running(game, data), data)[2] >= first + frames,
-               what="%d more points scored" % frames)
-    shot = running(game, data)
-    pos, match = screens.magician_position(shot, data, spot, 2, rows, NORMAL_LOOK)
-    assert pos == spot and match > 0.9, "the magician left %r for %r; screenshot: %s" % (
-        spot, pos, game.keep(shot))
-
-
-def test_a_game_by_pad_alone_then_pads_come_and_go(padded, game_data):
-    game, pads = padded
-    data = game_data
+def test_a_game_by_pad_alone_then_pads_come_and_go(padded):
+    game, data, pads = padded
     w, h = data.frame_size("quimbo_normal")
     left, top, right, bottom = screens.PLAY_AREA
-    cx, cy = screens.MAGICIAN_START_CENTRE
-    start_x = cx - w // 2
+    start_x = screens.MAGICIAN_START_CENTRE[0] - w // 2
     low_rows = screens.strip_top(data)
 
-    # START from the menu: Up puts the pointer on START, a second Up stays there, A presses it.
-    resets = game.count_output(RESET_LINE)
-    pads.tap(0, UP)
-    pads.tap(0, UP)
-    pads.tap(0, A)
-    game.wait_for_output(RESET_LINE, resets + 1)
-    running(game, data)
-    cast(game, pads, 0)
+    def running(what="a running frame"):
+        return moves.shot_when(game, data, screens.is_running, what)
+
+    def until_seen(pad, button, seen, what):
+        """Presses again until seen(): a press the magician was too busy for is lost."""
+        wait_until(lambda: seen() or pads.tap(pad, button), interval=0.3, what=what)
+
+    def cast(pad):
+        casts = game.count_output(TAIKO_LINE)
+        until_seen(pad, A, lambda: game.count_output(TAIKO_LINE) > casts, "a cast by pad %d" % pad)
+
+    def blast(pad):
+        """The blast by B: for five seconds nothing but the steering moves the magician."""
+        def cloud(shot):
+            return screens.actor_pixels(shot, data, "cloud") > 50
+        moves.shot_when(game, data, lambda s, d: screens.is_running(s, d) and not cloud(s),
+                        "a running frame without the blast")
+        until_seen(pad, B, lambda: cloud(running()), "the blast by B")
+
+    def at(spot, rows=None, reach=1):
+        def there(shot, data):
+            pos, match = screens.magician_position(shot, data, spot, reach, rows, NORMAL_LOOK)
+            return pos == spot and match > 0.9
+        return there
+
+    def stays_at(spot, rows=None):
+        """Still at `spot` after eight more points are scored."""
+        first = screens.hud_figures(running(), data)[2]
+        wait_until(lambda: screens.hud_figures(running(), data)[2] >= first + 8, what="8 points")
+        shot = running()
+        assert at(spot, rows, 2)(shot, data), "the magician left %r: %s" % (spot, game.keep(shot))
+
+    def starts_a_game(*buttons):
+        resets = game.count_output(RESET_LINE)
+        for button in buttons:
+            pads.tap(0, button)
+        game.wait_for_output(RESET_LINE, resets + 1)
+        running("the new game's first frame")
+
+    # START: Up puts the pointer on it, a second Up stays there, A presses it; then a cast.
+    starts_a_game(UP, UP, A)
+    cast(0)
 
     # Steering by the d-pad, then by the stick; a tilt inside the dead zone moves nothing.
-    blast(game, data, pads, 0)
-    pads.button(0, UP, True)
-    pads.button(0, LEFT, True)
-    wait_at(game, data, (left, top))
-    pads.button(0, UP, False)
-    pads.button(0, LEFT, False)
+    blast(0)
+    pads.hold(0, True, UP, LEFT)
+    moves.shot_when(game, data, at((left, top)), "the magician in the top left corner")
+    pads.hold(0, False, UP, LEFT)
     corner = (right - w, bottom - h)
-    pads.axis(0, STICK_X, FULL_TILT)
-    pads.axis(0, STICK_Y, FULL_TILT)
-    wait_at(game, data, corner, low_rows)
-    pads.axis(0, STICK_X, -INSIDE_DEAD_ZONE)
-    pads.axis(0, STICK_Y, -INSIDE_DEAD_ZONE)
-    stays_at(game, data, corner, low_rows)
-    pads.axis(0, STICK_X, 0)
-    pads.axis(0, STICK_Y, 0)
+    pads.stick(0, 32767, 32767)
+    moves.shot_when(game, data, at(corner, low_rows), "the magician in the bottom right corner")
+    pads.stick(0, -INSIDE_DEAD_ZONE, -INSIDE_DEAD_ZONE)
+    stays_at(corner, low_rows)
+    pads.stick(0, 0, 0)
 
     # Start pauses and resumes; Back pauses and gives up; A starts a new game.
-    pads.tap(0, START)
-    moves.shot_when(game, data, screens.is_paused, "the pause by Start")
-    pads.tap(0, START)
-    running(game, data, "the game resumed by Start")
-    pads.tap(0, BACK)
-    moves.shot_when(game, data, screens.is_paused, "the pause by Back")
-    pads.tap(0, BACK)
-    moves.shot_when(game, data, screens.is_game_over, "the game given up by Back")
-    resets = game.count_output(RESET_LINE)
-    pads.tap(0, A)
-    game.wait_for_output(RESET_LINE, resets + 1)
-    running(game, data, "the new game started by A")
+    for button, shown in ((START, screens.is_paused), (START, screens.is_running),
+                          (BACK, screens.is_paused), (BACK, screens.is_game_over)):
+        pads.tap(0, button)
+        moves.shot_when(game, data, shown, "%s after button %d" % (shown.__name__, button))
+    starts_a_game(A)
 
-    # A second pad plugged in during play casts.
+    # A second pad plugged in during play casts. The first, pulled out while it holds Down,
+    # leaves nothing held: the keyboard's Up takes the magician to the top, and it stays there.
     pads.send("attach", until="added")
-    cast(game, pads, 1)
-
-    # The first pad pulled out while it holds Down leaves nothing held: the keyboard's Up
-    # takes the magician to the top, where it stays once Up is let go.
-    blast(game, data, pads, 1)
-    pads.button(0, DOWN, True)
-    wait_at(game, data, (start_x, bottom - h), low_rows)
+    cast(1)
+    blast(1)
+    pads.hold(0, True, DOWN)
+    moves.shot_when(game, data, at((start_x, bottom - h), low_rows), "the magician at the bottom")
     pads.send("detach 0", until="removed 0")
     game.keydown("Up")
     try:
-        wait_at(game, data, (start_x, top))
+        moves.shot_when(game, data, at((start_x, top)), "the magician at the top by the keyboard")
     finally:
         game.keyup("Up")
-    stays_at(game, data, (start_x, top))
+    stays_at((start_x, top))
