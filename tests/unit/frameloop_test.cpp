@@ -267,6 +267,7 @@ TEST_F(FrameLoop, APausedBlastIsSilentAndSoundsOneWhoomphHoweverLongThePause)
     std::vector<Sint16> loop(rate * 3 / 2, 1000);
     std::fill_n(loop.begin(), WHOOMPH_SAMPLES, WHOOMPH);
     quimbo.fartSound = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(loop.data()), loop.size() * 2);
+    blastSamples = whoomphSamples = 0;
     ASSERT_NE(Mix_RegisterEffect(BLAST_CHANNEL, countBlast, nullptr, nullptr), 0);
 
     startClockAt(1000);
