@@ -247,9 +247,7 @@ class Browser:
         return left + (x + 0.5) * width / SCREEN_W, top + (y + 0.5) * height / SCREEN_H
 
     def canvas_box(self):
-        return self.evaluate("(function () { var r = document.getElementById('canvas')"
-                             ".getBoundingClientRect(); return [r.left, r.top, r.width,"
-                             " r.height]; })()")
+        return self.box("#canvas")
 
     def key(self, name, kind="both"):
         key, code, keycode, text = KEYS[name]
