@@ -94,7 +94,10 @@ class TestPauseAndGameOver:
         game.key("p")
         self.paused_over_frozen_frame(game, data)
         game.key("p")
-        moves.shot_when(game, data, screens.is_running, "the game resumed by P")
+        # The score rises once a tenth of a second of play: let it show before giving up, so
+        # the game-over screen has a score above nought to read however quick the steps were.
+        moves.shot_when(game, data, lambda shot, d: screens.is_running(shot, d) and
+                        (screens.hud_figures(shot, d)[2] or 0) > 0, "a score above nought")
 
         game.key("Escape")
         self.paused_over_frozen_frame(game, data)
